@@ -1,0 +1,45 @@
+#include "korin/base/mmatrix.h"
+
+namespace korin {
+
+mmatrix::mmatrix(const mmatrix& other) {
+    rows_.reserve(other.rows_.size());
+    for (const auto& row : other.rows_) rows_.push_back(std::make_unique<mvect>(*row));
+}
+
+mmatrix& mmatrix::operator=(const mmatrix& other) {
+    if (this != &other) {
+        mmatrix copy(other);
+        Clear();
+        rows_ = std::move(copy.rows_);
+    }
+    return *this;
+}
+
+mmatrix::~mmatrix() { Clear(); }
+
+void mmatrix::Quantize(std::int32_t fracBits) {
+    for (auto& row : rows_) row->Quantize(fracBits);
+}
+
+void mmatrix::RoundToFloat() {
+    for (auto& row : rows_) row->RoundToFloat();
+}
+
+mvect& mmatrix::AddRow() {
+    rows_.push_back(std::make_unique<mvect>());
+    return *rows_.back();
+}
+
+void mmatrix::Clear() {
+    while (!rows_.empty()) rows_.pop_back();
+}
+
+bool mmatrix::IsReal() const {
+    for (const auto& row : rows_) {
+        if (!row->IsReal()) return false;
+    }
+    return true;
+}
+
+} // namespace korin

@@ -1,0 +1,10 @@
+#include <gtest/gtest.h>
+
+#include "korin/base/kassert.h"
+#include "support/assert_capture.h"
+
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    korin::SetAssertReporter(&tarvo::test::RecordAssert);
+    return RUN_ALL_TESTS();
+}
