@@ -1,0 +1,75 @@
+#include "korin/poly/mpoly.h"
+
+#include <vector>
+
+#include "korin/base/kassert.h"
+
+namespace korin {
+
+mcplx PolyVal(const mvect& P, const mcplx& x) {
+    if (P.empty()) {
+        KORIN_ASSERT(false);
+        return {};
+    }
+    mcplx y = P[0];
+    for (std::size_t k = 1; k < P.size(); ++k) y = y * x + P[k];
+    return y;
+}
+
+void PolyValAt(const mvect& P, const mvect& X, mvect& Y) {
+    mvect result;
+    result.column = Y.column;
+    result.reserve(X.size());
+    for (const mcplx& x : X) result.push_back(PolyVal(P, x));
+    Y = std::move(result);
+}
+
+void Poly(const mvect& R, mvect& P) {
+    if (!KORIN_ASSERT(&R != &P)) return;
+    if (R.empty()) return;
+    P.assign(1, mcplx(1.0));
+    P.reserve(R.size() + 1);
+    for (const mcplx& r : R) {
+        const mcplx m = -r;
+        P.push_back(m * P.back());
+        for (std::size_t k = P.size() - 2; k >= 1; --k) P[k] += m * P[k - 1];
+    }
+    P.DropSmallImag(1e-12);
+}
+
+void QuadRoots(const mvect& P, mcplx& r1, mcplx& r2) {
+    KORIN_ASSERT(P.size() == 3);
+    const mcplx a = P.size() > 0 ? P[0] : mcplx();
+    const mcplx b = P.size() > 1 ? P[1] : mcplx();
+    const mcplx c = P.size() > 2 ? P[2] : mcplx();
+    const mcplx s = Sqrt(b * b - mcplx(4.0) * a * c);
+    const mcplx twoA = mcplx(2.0) * a;
+    r1 = (-b + s) / twoA;
+    r2 = (-b - s) / twoA;
+}
+
+void Roots(const mvect& P, mvect& R) {
+    if (P.empty()) {
+        KORIN_ASSERT(false);
+        return;
+    }
+    KORIN_ASSERT(P[0] == mreal(1.0));
+    R.clear();
+    const std::size_t degree = P.size() - 1;
+    if (degree == 0) return;
+    if (degree == 1) {
+        R.push_back(-P[1]);
+        return;
+    }
+    if (degree == 2) {
+        mcplx r1;
+        mcplx r2;
+        QuadRoots(P, r1, r2);
+        if (!(r1 == mcplx())) R.push_back(r1);
+        if (!(r2 == mcplx())) R.push_back(r2);
+        return;
+    }
+    // Degree 3 and more: Jenkins-Traub (being added; R stays empty meanwhile).
+}
+
+} // namespace korin
