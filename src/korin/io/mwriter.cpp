@@ -56,7 +56,9 @@ mwriter::mwriter(bool header, std::string_view prefix, std::ostream& stream, std
 
 mwriter::~mwriter() = default;
 
-void mwriter::SetFormat(std::int32_t format) { ApplyFormat(format); }
+void mwriter::SetFormat(std::int32_t format) {
+    ApplyFormat(format);
+}
 
 void mwriter::ApplyFormat(std::int32_t format) {
     m_nFormat = format;
