@@ -1,14 +1,14 @@
 #include "design/ellf.h"
 
+#include "design/ellf_math.h"
+#include "korin/base/kassert.h"
+
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
 #include <limits>
 #include <numbers>
 #include <utility>
-
-#include "design/ellf_math.h"
-#include "korin/base/kassert.h"
 
 namespace tarvo {
 
@@ -22,6 +22,9 @@ constexpr double kD = 10.0 / std::numbers::ln10;
 // A pole closer to the unit circle than a few rounding units cannot be told
 // from one on it.
 constexpr double kMaxPoleRadius = 1.0 - 4.0 * std::numeric_limits<double>::epsilon();
+// How far (dB) the response at a passband edge may stray from the specified
+// value before the design counts as lost to rounding.
+constexpr double kEdgeToleranceDb = 0.001;
 
 bool AllFinite(std::initializer_list<double> values) {
     return std::all_of(values.begin(), values.end(), [](double v) { return std::isfinite(v); });
@@ -108,11 +111,11 @@ bool ellf::Run(int shapeIn, int kindIn, int n, double fs, double f1, double f2, 
     }
     nOrder = n;
 
-    bool ok = RippleConstants() && BandGeometry() && SplaneRoots() && ZplaneRoots() &&
-              CompleteZeros();
+    bool ok =
+        RippleConstants() && BandGeometry() && SplaneRoots() && ZplaneRoots() && CompleteZeros();
     if (ok) {
         Expand();
-        ok = ReferenceGain() && ResultsUsable();
+        ok = ReferenceGain() && ResultsUsable() && PassbandEdgesHold();
     }
     // A helper that had to return its fallback value gave no answer.
     if (MathErrorCount() != errorsBefore) {
@@ -189,7 +192,8 @@ bool ellf::EllipticConstants() {
             f3 = std::atan(W * wr) * sampleRate / kPi;
         } else {
             const double a2 = (W * wr) * (W * wr);
-            const double b2 = (gamma + std::sqrt(a2 * (1.0 - gamma * gamma) + a2 * a2)) / (1.0 + a2);
+            const double b2 =
+                (gamma + std::sqrt(a2 * (1.0 - gamma * gamma) + a2 * a2)) / (1.0 + a2);
             f3 = (kPi / 2.0 - std::asin(b2)) * sampleRate / (2.0 * kPi);
         }
     }
@@ -250,7 +254,7 @@ bool ellf::EllipticConstants() {
 // member of each conjugate pair with a non-negative imaginary part.
 void ellf::MapReciprocal(int first, int count) {
     for (int i = first; i < first + count; ++i) {
-        const auto ix = static_cast<std::size_t>(2 * i);
+        const auto ix = 2 * static_cast<std::size_t>(i);
         const double x = sRoots[ix];
         const double y = sRoots[ix + 1];
         const double d = x * x + y * y;
@@ -265,9 +269,9 @@ bool ellf::SplaneRoots() {
     std::fill(sRoots.begin(), sRoots.end(), 0.0);
     numPoles = (order + 1) / 2;
     numZeros = 0;
-    const auto re = [this](int i) -> double& { return sRoots[static_cast<std::size_t>(2 * i)]; };
+    const auto re = [this](int i) -> double& { return sRoots[2 * static_cast<std::size_t>(i)]; };
     const auto im = [this](int i) -> double& {
-        return sRoots[static_cast<std::size_t>(2 * i + 1)];
+        return sRoots[2 * static_cast<std::size_t>(i) + 1];
     };
 
     if (kind != kElliptic) {
@@ -339,8 +343,8 @@ bool ellf::ZplaneRoots() {
     const double omega = (kind == kChebyshev) ? omegaB : W;
     const mcplx one(1.0, 0.0);
     for (int j = 0; j < numPoles + numZeros; ++j) {
-        const mcplx r(sRoots[static_cast<std::size_t>(2 * j)],
-                      sRoots[static_cast<std::size_t>(2 * j + 1)]);
+        const mcplx r(sRoots[2 * static_cast<std::size_t>(j)],
+                      sRoots[2 * static_cast<std::size_t>(j) + 1]);
         if (!band) {
             const mcplx z = cdiv(one - C * r, one + C * r);
             if (!AppendZ(z) || (r.imag() != 0.0 && !AppendZ(korin::Conj(z)))) {
@@ -457,7 +461,39 @@ bool ellf::ResultsUsable() const {
     for (int i = 0; i < zOrder; ++i) {
         const mcplx p = Pole(i);
         const mcplx z = Zero(i);
-        if (!AllFinite({p.real(), p.imag(), z.real(), z.imag()}) || !(korin::Abs(p) < kMaxPoleRadius)) {
+        if (!AllFinite({p.real(), p.imag(), z.real(), z.imag()}) ||
+            !(korin::Abs(p) < kMaxPoleRadius)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The response at every passband edge must be the specified one: 1/sqrt(2)
+// (Butterworth) or 10^(-R/20). At high elliptic orders the poles nearest the
+// band edge sit closer to the jW axis than double precision places them, and
+// the ripple grows from R dB to several dB while everything else looks sound.
+bool ellf::PassbandEdgesHold() const {
+    const double want =
+        kind == kButterworth ? 1.0 / std::numbers::sqrt2 : std::exp(-0.5 * rippleDb / kD);
+    const bool band = shape == kBandpass || shape == kBandstop;
+    for (const double f : {edgeLo, edgeHi}) {
+        if (!band && f == edgeLo) {
+            continue;
+        }
+        const double w = 2.0 * kPi * f / sampleRate;
+        const mcplx z(std::cos(w), std::sin(w));
+        ScaledProduct A;
+        ScaledProduct P;
+        for (int i = 0; i < zOrder; ++i) {
+            A.Multiply(z - Pole(i));
+            P.Multiply(z - Zero(i));
+        }
+        if (A.IsZero() || P.IsZero()) {
+            return false;
+        }
+        const double h = std::abs(gain) / korin::Abs(A.DividedBy(P));
+        if (!(std::abs(20.0 * std::log10(h / want)) <= kEdgeToleranceDb)) {
             return false;
         }
     }
@@ -475,7 +511,7 @@ korin::mcplx ellf::Zero(int i) const {
     if (!KORIN_ASSERT(i >= 0 && i < zOrder)) {
         return {};
     }
-    return zRoots[static_cast<std::size_t>(zOrder + i)];
+    return zRoots[static_cast<std::size_t>(zOrder) + static_cast<std::size_t>(i)];
 }
 
 std::span<const double> ellf::Den() const {

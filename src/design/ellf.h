@@ -7,10 +7,10 @@
 // and z = +1, expands both polynomials and scales the numerator so that the
 // passband maximum is 1 (0 dB).
 
+#include "korin/base/mcplx.h"
+
 #include <span>
 #include <vector>
-
-#include "korin/base/mcplx.h"
 
 namespace tarvo {
 
@@ -44,8 +44,10 @@ public:
     // Returns false, with no results, for arguments out of range, an elliptic
     // stopband edge on the wrong side of the band, any helper that had to fall
     // back or did not converge, any non-finite value, a gain that is not a normal
-    // double, or a z-plane pole on or outside the unit circle (|p| >= 1 - 4 eps:
-    // nearer than that, rounding cannot tell it from one on the circle).
+    // double, a z-plane pole on or outside the unit circle (|p| >= 1 - 4 eps:
+    // nearer than that, rounding cannot tell it from one on the circle), or a
+    // response at a passband edge more than 0.001 dB from the specified -R dB
+    // (-3.01 dB for Butterworth), the sign that rounding has lost the design.
     bool Run(int shape, int kind, int n, double fs, double f1, double f2, double r, double s);
 
     // Results of the last successful Run (M = 0 and empty spans otherwise).
@@ -75,6 +77,7 @@ private:
     void Expand();
     bool ReferenceGain();
     bool ResultsUsable() const;
+    bool PassbandEdgesHold() const;
 
     int capacity = 50;
     int shape = kLowpass;

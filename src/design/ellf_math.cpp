@@ -28,9 +28,17 @@ constexpr std::array<double, 11> kEllpkP = {
     3.0885146524671201e-2, 9.6573590281169019e-2, 1.3862943611198906,
 };
 constexpr std::array<double, 11> kEllpkQ = {
-    2.9407895504859849e-5, 9.1418472386591725e-4, 5.9405830375316776e-3, 1.548505166497624e-2,
-    2.3908960271592488e-2, 3.0120471522760404e-2, 3.7377431417382326e-2, 4.8828034757099827e-2,
-    7.0312499696395747e-2, 1.2499999999987083e-1, 0.5,
+    2.9407895504859849e-5,
+    9.1418472386591725e-4,
+    5.9405830375316776e-3,
+    1.548505166497624e-2,
+    2.3908960271592488e-2,
+    3.0120471522760404e-2,
+    3.7377431417382326e-2,
+    4.8828034757099827e-2,
+    7.0312499696395747e-2,
+    1.2499999999987083e-1,
+    0.5,
 };
 
 double Horner(const std::array<double, 11>& c, double x) {
@@ -74,7 +82,9 @@ void ReportMathError(const char* routine, MathError kind) {
     }
 }
 
-unsigned long MathErrorCount() { return t_errorCount; }
+unsigned long MathErrorCount() {
+    return t_errorCount;
+}
 
 double ellpk(double x) {
     if (!(x >= 0.0 && x <= 1.0)) {

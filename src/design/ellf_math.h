@@ -8,10 +8,10 @@
 // to one replaceable diagnostic reporter with the routine's name and the kind of
 // error; the routine then returns the fallback value its contract states.
 
+#include "korin/base/mcplx.h"
+
 #include <cfloat>
 #include <optional>
-
-#include "korin/base/mcplx.h"
 
 namespace tarvo {
 

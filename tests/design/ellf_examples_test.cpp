@@ -1,17 +1,18 @@
 // Worked examples of the design engine with known answers, the responses the
 // families promise (band edges, ripple, attenuation), and its refusals.
 
-#include <gtest/gtest.h>
+#include "design/ellf.h"
+#include "design/ellf_math.h"
+#include "support/assert_capture.h"
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
+#include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
+#include <string>
 #include <vector>
-
-#include "design/ellf.h"
-#include "support/assert_capture.h"
 
 namespace tarvo {
 namespace {
@@ -29,7 +30,9 @@ cplx Response(const ellf& e, cplx z) {
 }
 
 // |H| at f (fraction of the Nyquist frequency).
-double MagnitudeAt(const ellf& e, double f) { return std::abs(Response(e, std::polar(1.0, kPi * f))); }
+double MagnitudeAt(const ellf& e, double f) {
+    return std::abs(Response(e, std::polar(1.0, kPi * f)));
+}
 
 // Smallest and largest |H| on n + 1 points from fa to fb.
 std::pair<double, double> MagnitudeRange(const ellf& e, double fa, double fb, int n = 4000) {
@@ -43,7 +46,9 @@ std::pair<double, double> MagnitudeRange(const ellf& e, double fa, double fb, in
     return {lo, hi};
 }
 
-double DbToLinear(double db) { return std::pow(10.0, db / 20.0); }
+double DbToLinear(double db) {
+    return std::pow(10.0, db / 20.0);
+}
 
 void ExpectCoefficients(std::span<const double> got, const std::vector<double>& want, double tol) {
     ASSERT_EQ(got.size(), want.size());
@@ -180,16 +185,17 @@ TEST(EllfResponse, EllipticReachesTheAttenuation) {
         double f1, f2;
         double pass; // a frequency in the passband
     };
-    for (const Case& c : {Case{ellf::kLowpass, 4, 0.0, 0.4, 0.1}, Case{ellf::kLowpass, 5, 0.0, 0.4, 0.1},
-                          Case{ellf::kHighpass, 5, 0.0, 0.6, 0.8},
-                          Case{ellf::kBandpass, 3, 0.3, 0.6, 0.45},
-                          Case{ellf::kBandstop, 4, 0.3, 0.6, 0.1}}) {
+    for (const Case& c :
+         {Case{ellf::kLowpass, 4, 0.0, 0.4, 0.1}, Case{ellf::kLowpass, 5, 0.0, 0.4, 0.1},
+          Case{ellf::kHighpass, 5, 0.0, 0.6, 0.8}, Case{ellf::kBandpass, 3, 0.3, 0.6, 0.45},
+          Case{ellf::kBandstop, 4, 0.3, 0.6, 0.1}}) {
         SCOPED_TRACE(c.shape * 10 + c.order);
         ellf e;
         ASSERT_TRUE(e.Run(c.shape, ellf::kElliptic, c.order, 2.0, c.f1, c.f2, 1.0, -50.0));
         // Between the outermost zeros of each stopband the response never rises
         // above the attenuation, and its maxima reach it.
         std::vector<double> fz;
+        fz.reserve(static_cast<std::size_t>(e.ZOrder()));
         for (int i = 0; i < e.ZOrder(); ++i) {
             fz.push_back(std::abs(std::arg(e.Zero(i).std())) / kPi);
         }
@@ -251,8 +257,8 @@ TEST(EllfFailures, ArgumentsOutOfRange) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kButterworth, 0, 2.0, 0.0, 0.5, 0.0, 0.0));
     EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kButterworth, -3, 2.0, 0.0, 0.5, 0.0, 0.0));
-    EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kButterworth, ellf::kMaxOrder + 1, 2.0, 0.0, 0.5,
-                       0.0, 0.0));
+    EXPECT_FALSE(
+        e.Run(ellf::kLowpass, ellf::kButterworth, ellf::kMaxOrder + 1, 2.0, 0.0, 0.5, 0.0, 0.0));
     EXPECT_FALSE(e.Run(0, ellf::kButterworth, 2, 2.0, 0.0, 0.5, 0.0, 0.0));
     EXPECT_FALSE(e.Run(5, ellf::kButterworth, 2, 2.0, 0.0, 0.5, 0.0, 0.0));
     EXPECT_FALSE(e.Run(ellf::kLowpass, 0, 2, 2.0, 0.0, 0.5, 0.0, 0.0));
@@ -276,6 +282,38 @@ TEST(EllfFailures, DegenerateSpecificationsAreRefused) {
     EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kChebyshev, 3, 2.0, 0.0, 0.5, -1.0, 0.0));
     EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kElliptic, 3, 2.0, 0.0, 0.5, 3.0, -1.0));
     EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kElliptic, 3, 2.0, 0.0, 0.5, 0.0, -40.0));
+}
+
+std::vector<std::string>& Diagnostics() {
+    static std::vector<std::string> entries;
+    return entries;
+}
+
+void RecordDiagnostic(const char* routine, const char* kind) {
+    Diagnostics().push_back(std::string(routine) + ": " + kind);
+}
+
+TEST(EllfFailures, NomeReachingOneEndsTheDesign) {
+    // At order 60 with the edge near the Nyquist frequency the prototype's
+    // parameter m rounds to 1: K(m) is infinite and the nome 1, where its
+    // series would never converge.
+    Diagnostics().clear();
+    const MathErrorReporter previous = SetMathErrorReporter(&RecordDiagnostic);
+    ellf e;
+    EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kElliptic, 60, 2.0, 0.0, 0.999, 1.0, -60.0));
+    SetMathErrorReporter(previous);
+    EXPECT_EQ(Diagnostics(),
+              (std::vector<std::string>{"ellpk: singularity", "ModulusFromNome: domain"}));
+    EXPECT_EQ(e.ZOrder(), 0);
+}
+
+TEST(EllfFailures, EllipticDesignLostToRoundingIsRefused) {
+    // Order 46 still keeps its 1 dB ripple; at order 50 the poles nearest the
+    // band edge are placed too coarsely and the edge would sink to -4.6 dB.
+    ellf e;
+    ASSERT_TRUE(e.Run(ellf::kLowpass, ellf::kElliptic, 46, 2.0, 0.0, 0.2, 1.0, -60.0));
+    EXPECT_NEAR(20.0 * std::log10(MagnitudeAt(e, 0.2)), -1.0, 0.001);
+    EXPECT_FALSE(e.Run(ellf::kLowpass, ellf::kElliptic, 50, 2.0, 0.0, 0.2, 1.0, -60.0));
 }
 
 TEST(EllfRun, EdgesGivenInEitherOrder) {

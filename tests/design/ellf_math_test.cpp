@@ -1,22 +1,21 @@
 // The engine's special functions against mpmath values (tools/gen_ellf_fixtures.py),
 // their error diagnostics and the complex helpers' edge cases.
 
-#include <gtest/gtest.h>
+#include "design/ellf_math.h"
+#include "support/fixtures.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <complex>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "design/ellf_math.h"
-#include "support/fixtures.h"
 
 namespace tarvo {
 namespace {
@@ -68,7 +67,9 @@ std::vector<std::vector<double>> Rows(const std::string& tag) {
     return rows;
 }
 
-double RelErr(double got, double want) { return std::abs(got - want) / std::abs(want); }
+double RelErr(double got, double want) {
+    return std::abs(got - want) / std::abs(want);
+}
 
 TEST(EllfMath, EllpkMatchesHighPrecisionValues) {
     for (const auto& row : Rows("ellpk")) {
@@ -141,7 +142,8 @@ TEST(EllfMath, EllpjOutsideItsDomain) {
         EXPECT_EQ(j.dn, 0.0);
         EXPECT_EQ(j.ph, 0.0);
     }
-    EXPECT_EQ(MathErrorLog::Entries(), (Strings{"ellpj: domain", "ellpj: domain", "ellpj: domain"}));
+    EXPECT_EQ(MathErrorLog::Entries(),
+              (Strings{"ellpj: domain", "ellpj: domain", "ellpj: domain"}));
 }
 
 TEST(EllfMath, ModulusFromNomeMatchesThetaFunctions) {
@@ -160,10 +162,10 @@ TEST(EllfMath, ModulusFromNomeFailsInsteadOfLooping) {
     EXPECT_FALSE(ModulusFromNome(std::nan("")).has_value());
     // Converges, but only after millions of terms.
     EXPECT_FALSE(ModulusFromNome(1.0 - 1e-12).has_value());
-    EXPECT_EQ(MathErrorLog::Entries(),
-              (Strings{"ModulusFromNome: domain", "ModulusFromNome: domain",
-                       "ModulusFromNome: domain", "ModulusFromNome: domain",
-                       "ModulusFromNome: total loss of precision"}));
+    EXPECT_EQ(
+        MathErrorLog::Entries(),
+        (Strings{"ModulusFromNome: domain", "ModulusFromNome: domain", "ModulusFromNome: domain",
+                 "ModulusFromNome: domain", "ModulusFromNome: total loss of precision"}));
 }
 
 TEST(EllfMath, CdivDividesItsSecondArgumentByItsFirst) {
@@ -200,9 +202,9 @@ TEST(EllfMath, CabsScalesAwayOverflowAndUnderflow) {
 
 TEST(EllfMath, CsqrtReturnsTheRootInTheUpperHalfPlane) {
     const std::vector<mcplx> points = {
-        {4.0, 0.0},    {-4.0, 0.0},  {0.0, 2.0},    {0.0, -2.0},     {3.0, 4.0},
-        {3.0, -4.0},   {-3.0, 4.0},  {-3.0, -4.0},  {1.0, 1e-7},     {1.0, -1e-7},
-        {-1.0, 1e-7},  {-1.0, -1e-7}, {1e-100, 1e-100}, {1e100, -1e100}, {0.0, 0.0}};
+        {4.0, 0.0},   {-4.0, 0.0},   {0.0, 2.0},       {0.0, -2.0},     {3.0, 4.0},
+        {3.0, -4.0},  {-3.0, 4.0},   {-3.0, -4.0},     {1.0, 1e-7},     {1.0, -1e-7},
+        {-1.0, 1e-7}, {-1.0, -1e-7}, {1e-100, 1e-100}, {1e100, -1e100}, {0.0, 0.0}};
     for (const mcplx& z : points) {
         const mcplx r = csqrt(z);
         std::complex<double> want = std::sqrt(z.std());

@@ -3,23 +3,22 @@
 // (tools/gen_ellf_fixtures.py): z-plane roots as multisets, the gain, and the
 // response at the passband reference point.
 
-#include <gtest/gtest.h>
+#include "design/ellf.h"
+#include "korin/base/mv_t.h"
+#include "korin/poly/mpoly.h"
+#include "support/fixtures.h"
 
 #include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <iostream>
 #include <limits>
 #include <numbers>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "design/ellf.h"
-#include "korin/base/mv_t.h"
-#include "korin/poly/mpoly.h"
-#include "support/fixtures.h"
 
 namespace tarvo {
 namespace {
@@ -41,7 +40,9 @@ struct ReferenceDesign {
     std::string line; // the "design" line, to name a failing case
 };
 
-double Num(const std::string& word) { return std::strtod(word.c_str(), nullptr); }
+double Num(const std::string& word) {
+    return std::strtod(word.c_str(), nullptr);
+}
 
 std::vector<ReferenceDesign> LoadDesigns(const std::string& name) {
     std::istringstream in(test::ReadFixture(name));
@@ -96,7 +97,8 @@ double MultisetDistance(const std::vector<cplx>& ref, const std::vector<cplx>& g
     for (const cplx& r : ref) {
         std::size_t best = got.size();
         for (std::size_t j = 0; j < got.size(); ++j) {
-            if (!used[j] && (best == got.size() || std::abs(got[j] - r) < std::abs(got[best] - r))) {
+            if (!used[j] &&
+                (best == got.size() || std::abs(got[j] - r) < std::abs(got[best] - r))) {
                 best = j;
             }
         }
@@ -134,6 +136,7 @@ std::complex<long double> Response(const ellf& e, cplx z) {
 
 std::vector<cplx> Poles(const ellf& e) {
     std::vector<cplx> v;
+    v.reserve(static_cast<std::size_t>(e.ZOrder()));
     for (int i = 0; i < e.ZOrder(); ++i) {
         v.push_back(e.Pole(i).std());
     }
@@ -142,6 +145,7 @@ std::vector<cplx> Poles(const ellf& e) {
 
 std::vector<cplx> Zeros(const ellf& e) {
     std::vector<cplx> v;
+    v.reserve(static_cast<std::size_t>(e.ZOrder()));
     for (int i = 0; i < e.ZOrder(); ++i) {
         v.push_back(e.Zero(i).std());
     }
@@ -175,7 +179,8 @@ void CheckFamily(const std::string& file, double rootTol) {
 
         const std::vector<cplx> poles = Poles(e);
         const std::vector<cplx> zeros = Zeros(e);
-        const double dr = std::max(MultisetDistance(d.poles, poles), MultisetDistance(d.zeros, zeros));
+        const double dr =
+            std::max(MultisetDistance(d.poles, poles), MultisetDistance(d.zeros, zeros));
         EXPECT_LE(dr, rootTol);
         EXPECT_TRUE(ConjugatesFollow(poles));
         EXPECT_TRUE(ConjugatesFollow(zeros));
@@ -184,8 +189,9 @@ void CheckFamily(const std::string& file, double rootTol) {
         EXPECT_LE(dg, 1e-9) << "gain " << e.Gain() << " want " << d.gain;
 
         const std::complex<long double> h = Response(e, ReferencePoint(d.shape, d.f1, d.f2));
-        const double dh = static_cast<double>(std::abs(h - std::complex<long double>(d.href.real(), d.href.imag())) /
-                                              std::abs(d.href));
+        const double dh = static_cast<double>(
+            std::abs(h - std::complex<long double>(d.href.real(), d.href.imag())) /
+            std::abs(d.href));
         EXPECT_LE(dh, 1e-9);
 
         worstRoot = std::max(worstRoot, dr);
@@ -196,11 +202,17 @@ void CheckFamily(const std::string& file, double rootTol) {
               << ", reference response " << worstHref << "\n";
 }
 
-TEST(EllfReference, Butterworth) { CheckFamily("ellf/butterworth.txt", 1e-12); }
+TEST(EllfReference, Butterworth) {
+    CheckFamily("ellf/butterworth.txt", 1e-12);
+}
 
-TEST(EllfReference, Chebyshev) { CheckFamily("ellf/chebyshev.txt", 1e-12); }
+TEST(EllfReference, Chebyshev) {
+    CheckFamily("ellf/chebyshev.txt", 1e-12);
+}
 
-TEST(EllfReference, Elliptic) { CheckFamily("ellf/elliptic.txt", 1e-9); }
+TEST(EllfReference, Elliptic) {
+    CheckFamily("ellf/elliptic.txt", 1e-9);
+}
 
 // The direct-form coefficients are the expansions of the roots (checked against
 // the polynomial library's own expansion) at orders where that is well conditioned.
