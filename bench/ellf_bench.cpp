@@ -11,6 +11,7 @@ using tarvo::ellf;
 void Design(benchmark::State& state, int shape, int kind, int order, double f1, double f2,
             double ripple, double stop) {
     for (auto _ : state) {
+        (void)_;
         ellf e;
         const bool ok = e.Run(shape, kind, order, 2.0, f1, f2, ripple, stop);
         benchmark::DoNotOptimize(ok);
