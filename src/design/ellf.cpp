@@ -97,7 +97,7 @@ bool ellf::Run(int shapeIn, int kindIn, int n, double fs, double f1, double f2, 
     rippleDb = r;
     stopSpec = s;
 
-    // Step 1: storage and edges. 4n + 2 holds the 2M roots (M <= 2n) and M + 1
+    // Storage and edges. 4n + 2 holds the 2M roots (M <= 2n) and M + 1
     // coefficients of every shape.
     capacity = 4 * n + 2;
     const auto cap = static_cast<std::size_t>(capacity);
@@ -127,7 +127,7 @@ bool ellf::Run(int shapeIn, int kindIn, int n, double fs, double f1, double f2, 
     return ok;
 }
 
-// Step 2: ripple factor and the reference response 1 / scale.
+// Ripple factor and the reference response 1 / scale.
 bool ellf::RippleConstants() {
     const bool even = order % 2 == 0;
     scale = 1.0;
@@ -145,7 +145,7 @@ bool ellf::RippleConstants() {
     return true;
 }
 
-// Step 3: prewarped band geometry, and for the elliptic kind its modular constants.
+// Prewarped band geometry, and for the elliptic kind its modular constants.
 bool ellf::BandGeometry() {
     fNyq = sampleRate / 2.0;
     double bw = edgeHi - edgeLo;
@@ -263,7 +263,7 @@ void ellf::MapReciprocal(int first, int count) {
     }
 }
 
-// Step 4: the prototype's s-plane poles, then zeros, one member of each
+// The prototype's s-plane poles, then zeros, one member of each
 // conjugate pair (the one with a non-negative imaginary part).
 bool ellf::SplaneRoots() {
     std::fill(sRoots.begin(), sRoots.end(), 0.0);
@@ -334,7 +334,7 @@ bool ellf::AppendZ(const mcplx& z) {
     return true;
 }
 
-// Step 5: bilinear map of the stored roots, poles first; conjugates follow.
+// Bilinear map of the stored roots, poles first; conjugates follow.
 bool ellf::ZplaneRoots() {
     std::fill(zRoots.begin(), zRoots.end(), mcplx());
     lastIndex = -1;
@@ -376,7 +376,7 @@ bool ellf::ZplaneRoots() {
     return zOrder == (band ? 2 * order : order);
 }
 
-// Step 6: the zeros the mapping leaves out, at z = -1 (Nyquist) and z = +1 (0 Hz).
+// The zeros the mapping leaves out, at z = -1 (Nyquist) and z = +1 (0 Hz).
 bool ellf::CompleteZeros() {
     const int M = zOrder;
     while (lastIndex < 2 * M - 1) {
@@ -394,7 +394,7 @@ bool ellf::CompleteZeros() {
     return lastIndex == 2 * M - 1;
 }
 
-// Step 7: expand the poles into den and the zeros into num, real and imaginary
+// Expands the poles into den and the zeros into num, real and imaginary
 // parts apart (work holds the imaginary parts, which cancel for conjugate pairs).
 void ellf::Expand() {
     const auto M = static_cast<std::size_t>(zOrder);
@@ -418,7 +418,7 @@ void ellf::Expand() {
     }
 }
 
-// Steps 8 and 9: the gain that makes the response at the passband reference
+// The gain that makes the response at the passband reference
 // point 1 / scale, from the roots (the expanded polynomials cancel badly there).
 bool ellf::ReferenceGain() {
     mcplx zref(1.0, 0.0);

@@ -25,8 +25,9 @@ public:
     static constexpr int kButterworth = 1;
     static constexpr int kChebyshev = 2;
     static constexpr int kElliptic = 3;
-    // Orders above this are refused: no family designs near it in double
-    // precision, and the work grows with the square of the order.
+    // Orders above this are refused, to bound the work (it grows with the
+    // square of the order); long before it most designs already fail in double
+    // precision (the gain underflows, the coefficients overflow).
     static constexpr int kMaxOrder = 1000;
 
     ellf();
@@ -37,10 +38,11 @@ public:
     virtual ~ellf();
 
     // Designs a filter of order n (1..kMaxOrder) at the sampling frequency fs
-    // with the band edges f1 <= f2 (swapped when given the other way; f1 is not
-    // used by lowpass and highpass), passband ripple r dB (Chebyshev, elliptic)
-    // and, for the elliptic kind, s > 0 a stopband edge frequency or s <= 0
-    // minus the stopband attenuation in dB.
+    // with the band edges f1 <= f2 (swapped when given the other way; lowpass
+    // and highpass take f1 = 0 and the cutoff f2), passband ripple r dB
+    // (Chebyshev, elliptic) and, for the elliptic kind, s > 0 a stopband edge
+    // frequency or s <= 0 minus the stopband attenuation in dB. Edges are not
+    // range-checked; impossible ones end in one of the failures below.
     // Returns false, with no results, for arguments out of range, an elliptic
     // stopband edge on the wrong side of the band, any helper that had to fall
     // back or did not converge, any non-finite value, a gain that is not a normal
@@ -105,9 +107,9 @@ private:
     double m = 0.0;      // k^2
     double Kk = 0.0;     // K(m)
     double eps = 0.0;    // ripple factor
-    double rho = 0.0;
-    double phi = 0.0;
-    double fNyq = 0.0;
+    double rho = 0.0;    // eps^2 (Chebyshev)
+    double phi = 0.0;    // 10^(R/20), then the Chebyshev pole-radius factor
+    double fNyq = 0.0;   // fs / 2
     double gain = 0.0;
 
     int lastIndex = -1;

@@ -65,9 +65,10 @@ struct JacobiElliptic {
 };
 
 // sn, cn, dn and the amplitude of u for the parameter 0 <= m <= 1; absolute
-// error about 1e-15 for |u| up to a few K(m). m outside [0, 1]: "domain", all
-// four zero. More than 8 arithmetic-geometric-mean steps: "overflow", the values
-// of the steps taken.
+// error about 1e-15 for |u| up to a few K(m), except for m >= 1 - 1e-10, where a
+// first-order expansion in 1 - m is used and the error grows towards K(m) (about
+// 1e-11 at 0.99 K(m)). m outside [0, 1]: "domain", all four zero. More than 8
+// arithmetic-geometric-mean steps: "overflow", the values of the steps taken.
 JacobiElliptic ellpj(double u, double m);
 
 // The elliptic modulus k belonging to the nome q, 0 <= q < 1, from the theta
