@@ -1,5 +1,6 @@
 #include "fw/document.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -177,7 +178,7 @@ bool Document::DoFileSave() {
     // A write-protected file is saved under another name, as the user would
     // otherwise only learn that it cannot be written.
     if (!path_.empty() && ::access(path_.c_str(), F_OK) == 0 &&
-        ::access(path_.c_str(), W_OK) != 0) {
+        ::faccessat(AT_FDCWD, path_.c_str(), W_OK, AT_EACCESS) != 0) {
         return DoSave({});
     }
     return DoSave(path_);

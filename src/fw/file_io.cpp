@@ -228,7 +228,7 @@ FileResult WriteFileAtomically(const std::string& path, const ContentWriter& wri
             return Failure(S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
         }
         // Renaming would replace a write-protected file; writing it would fail.
-        if (::access(target.c_str(), W_OK) != 0) {
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
             return ErrnoFailure(errno);
         }
         mode = st.st_mode & 07777;
