@@ -1,9 +1,8 @@
 #include "doc/app_options.h"
 
-#include <locale.h>
-
 #include <charconv>
 #include <cstdlib>
+#include <locale.h>
 #include <string>
 
 namespace tarvo {
@@ -15,8 +14,8 @@ constexpr const char* kMinDbDefaultText = "-130.0";
 std::string FormatMinDb(double v) {
     // The longest fixed form of a double: 309 integer digits, sign, point, 3 decimals.
     char buffer[400];
-    const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v,
-                                         std::chars_format::fixed, 3);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 3);
     if (ec != std::errc()) {
         return "0.000";
     }

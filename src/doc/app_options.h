@@ -3,9 +3,9 @@
 // window, whether plots draw their main titles, and the minimum dB of a new
 // project. They live in the settings section "Options".
 
-#include <cstdint>
-
 #include "fw/profile_store.h"
+
+#include <cstdint>
 
 namespace tarvo {
 

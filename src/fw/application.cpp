@@ -1,13 +1,13 @@
 #include "fw/application.h"
 
-#include <algorithm>
-#include <filesystem>
-#include <system_error>
-
 #include "fw/doc_template.h"
 #include "fw/document.h"
 #include "fw/frame.h"
 #include "fw/view.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 namespace fw {
 namespace {
@@ -126,8 +126,9 @@ void Application::CloseFramesOf(Document& doc) {
 
 void Application::DestroyDocument(Document& doc) {
     CloseFramesOf(doc);
-    const auto it = std::find_if(documents_.begin(), documents_.end(),
-                                 [&doc](const std::unique_ptr<Document>& d) { return d.get() == &doc; });
+    const auto it =
+        std::find_if(documents_.begin(), documents_.end(),
+                     [&doc](const std::unique_ptr<Document>& d) { return d.get() == &doc; });
     if (it != documents_.end()) {
         std::unique_ptr<Document> doomed = std::move(*it);
         documents_.erase(it);
@@ -180,8 +181,12 @@ std::vector<CommandTarget*> Application::CommandChain() {
     return chain;
 }
 
-bool Application::DoCommand(CommandId id) { return RouteCommand(CommandChain(), id); }
+bool Application::DoCommand(CommandId id) {
+    return RouteCommand(CommandChain(), id);
+}
 
-CmdUI Application::UpdateCommandState(CommandId id) { return UpdateCommand(CommandChain(), id); }
+CmdUI Application::UpdateCommandState(CommandId id) {
+    return UpdateCommand(CommandChain(), id);
+}
 
 } // namespace fw

@@ -4,11 +4,11 @@
 // view, its document, its frame, the application. The desktop program and the
 // tests derive from it and say which view is active.
 
+#include "fw/command_target.h"
+
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "fw/command_target.h"
 
 namespace fw {
 

@@ -1,10 +1,10 @@
 #include "fw/archive.h"
 
+#include "fw/text_encoding.h"
+
 #include <bit>
 #include <cstring>
 #include <string_view>
-
-#include "fw/text_encoding.h"
 
 namespace fw {
 namespace {
@@ -21,7 +21,9 @@ constexpr std::size_t kComplexBytes = 16;
 
 } // namespace
 
-Archive Archive::ForStoring() { return Archive(true); }
+Archive Archive::ForStoring() {
+    return Archive(true);
+}
 
 Archive Archive::ForLoading(std::span<const std::uint8_t> bytes) {
     Archive ar(false);
@@ -47,16 +49,14 @@ const std::uint8_t* Archive::Take(std::size_t n) {
     return p;
 }
 
-template <class U>
-void Archive::WriteLe(U v) {
+template <class U> void Archive::WriteLe(U v) {
     RequireStoring();
     for (std::size_t i = 0; i < sizeof(U); ++i) {
         out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
 }
 
-template <class U>
-U Archive::ReadLe() {
+template <class U> U Archive::ReadLe() {
     const std::uint8_t* p = Take(sizeof(U));
     U v = 0;
     for (std::size_t i = 0; i < sizeof(U); ++i) {
@@ -65,13 +65,27 @@ U Archive::ReadLe() {
     return v;
 }
 
-void Archive::WriteU8(std::uint8_t v) { WriteLe(v); }
-void Archive::WriteU16(std::uint16_t v) { WriteLe(v); }
-void Archive::WriteI32(std::int32_t v) { WriteLe(static_cast<std::uint32_t>(v)); }
-void Archive::WriteU32(std::uint32_t v) { WriteLe(v); }
-void Archive::WriteU64(std::uint64_t v) { WriteLe(v); }
-void Archive::WriteF32(float v) { WriteLe(std::bit_cast<std::uint32_t>(v)); }
-void Archive::WriteF64(double v) { WriteLe(std::bit_cast<std::uint64_t>(v)); }
+void Archive::WriteU8(std::uint8_t v) {
+    WriteLe(v);
+}
+void Archive::WriteU16(std::uint16_t v) {
+    WriteLe(v);
+}
+void Archive::WriteI32(std::int32_t v) {
+    WriteLe(static_cast<std::uint32_t>(v));
+}
+void Archive::WriteU32(std::uint32_t v) {
+    WriteLe(v);
+}
+void Archive::WriteU64(std::uint64_t v) {
+    WriteLe(v);
+}
+void Archive::WriteF32(float v) {
+    WriteLe(std::bit_cast<std::uint32_t>(v));
+}
+void Archive::WriteF64(double v) {
+    WriteLe(std::bit_cast<std::uint64_t>(v));
+}
 
 void Archive::WriteBytes(std::span<const std::uint8_t> bytes) {
     RequireStoring();
@@ -119,13 +133,27 @@ void Archive::WriteVector(const korin::mvect& v) {
     }
 }
 
-std::uint8_t Archive::ReadU8() { return ReadLe<std::uint8_t>(); }
-std::uint16_t Archive::ReadU16() { return ReadLe<std::uint16_t>(); }
-std::int32_t Archive::ReadI32() { return static_cast<std::int32_t>(ReadLe<std::uint32_t>()); }
-std::uint32_t Archive::ReadU32() { return ReadLe<std::uint32_t>(); }
-std::uint64_t Archive::ReadU64() { return ReadLe<std::uint64_t>(); }
-float Archive::ReadF32() { return std::bit_cast<float>(ReadLe<std::uint32_t>()); }
-double Archive::ReadF64() { return std::bit_cast<double>(ReadLe<std::uint64_t>()); }
+std::uint8_t Archive::ReadU8() {
+    return ReadLe<std::uint8_t>();
+}
+std::uint16_t Archive::ReadU16() {
+    return ReadLe<std::uint16_t>();
+}
+std::int32_t Archive::ReadI32() {
+    return static_cast<std::int32_t>(ReadLe<std::uint32_t>());
+}
+std::uint32_t Archive::ReadU32() {
+    return ReadLe<std::uint32_t>();
+}
+std::uint64_t Archive::ReadU64() {
+    return ReadLe<std::uint64_t>();
+}
+float Archive::ReadF32() {
+    return std::bit_cast<float>(ReadLe<std::uint32_t>());
+}
+double Archive::ReadF64() {
+    return std::bit_cast<double>(ReadLe<std::uint64_t>());
+}
 
 std::vector<std::uint8_t> Archive::ReadBytes(std::size_t n) {
     // Take refuses n before anything is allocated.

@@ -5,6 +5,9 @@
 // reads: a count that the remaining bytes cannot hold fails with ArchiveError
 // before anything is allocated.
 
+#include "korin/base/mcplx.h"
+#include "korin/base/mv_t.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -12,9 +15,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "korin/base/mcplx.h"
-#include "korin/base/mv_t.h"
 
 namespace fw {
 
@@ -114,8 +114,7 @@ public:
 
     // Stores or loads v, whichever this archive does; keeps section routines
     // that are symmetric in one piece.
-    template <class T>
-    Archive& Exchange(T& v) {
+    template <class T> Archive& Exchange(T& v) {
         if (storing_) {
             *this << static_cast<const T&>(v);
         } else {
@@ -130,10 +129,8 @@ private:
     void RequireStoring() const;
     // Throws EndOfFile unless n more bytes can be read; then returns their start.
     const std::uint8_t* Take(std::size_t n);
-    template <class U>
-    void WriteLe(U v);
-    template <class U>
-    U ReadLe();
+    template <class U> void WriteLe(U v);
+    template <class U> U ReadLe();
 
     bool storing_;
     std::vector<std::uint8_t> out_;

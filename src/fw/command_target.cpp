@@ -2,9 +2,13 @@
 
 namespace fw {
 
-bool CommandTarget::OnCommand(CommandId /*id*/) { return false; }
+bool CommandTarget::OnCommand(CommandId /*id*/) {
+    return false;
+}
 
-bool CommandTarget::OnUpdateCommand(CommandId /*id*/, CmdUI& /*ui*/) { return false; }
+bool CommandTarget::OnUpdateCommand(CommandId /*id*/, CmdUI& /*ui*/) {
+    return false;
+}
 
 CmdUI UpdateCommand(std::span<CommandTarget* const> chain, CommandId id) {
     for (CommandTarget* target : chain) {

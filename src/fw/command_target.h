@@ -4,10 +4,10 @@
 // application) until one handles it; its enabled and checked state is asked
 // along the same chain.
 
+#include "fw/object.h"
+
 #include <cstdint>
 #include <span>
-
-#include "fw/object.h"
 
 namespace fw {
 

@@ -1,10 +1,10 @@
 #include "fw/doc_template.h"
 
-#include <algorithm>
-
 #include "fw/document.h"
 #include "fw/frame.h"
 #include "fw/view.h"
+
+#include <algorithm>
 
 namespace fw {
 
@@ -31,7 +31,9 @@ const std::string& DocTemplate::GetDocString(DocString which) const {
     return strings_[static_cast<std::size_t>(which)];
 }
 
-std::unique_ptr<Document> DocTemplate::CreateNewDocument() { return nullptr; }
+std::unique_ptr<Document> DocTemplate::CreateNewDocument() {
+    return nullptr;
+}
 
 Frame* DocTemplate::CreateNewFrame(Document& doc) {
     std::unique_ptr<Frame> frame = MakeFrame(doc);
@@ -56,8 +58,9 @@ Frame* DocTemplate::OpenFrame(Document& doc) {
 }
 
 void DocTemplate::CloseFrame(Frame& frame) {
-    const auto it = std::find_if(frames_.begin(), frames_.end(),
-                                 [&frame](const std::unique_ptr<Frame>& f) { return f.get() == &frame; });
+    const auto it =
+        std::find_if(frames_.begin(), frames_.end(),
+                     [&frame](const std::unique_ptr<Frame>& f) { return f.get() == &frame; });
     if (it == frames_.end()) {
         return;
     }

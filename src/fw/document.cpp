@@ -1,13 +1,5 @@
 #include "fw/document.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <exception>
-#include <filesystem>
-#include <new>
-
 #include "fw/archive.h"
 #include "fw/command_ids.h"
 #include "fw/doc_template.h"
@@ -16,10 +8,19 @@
 #include "fw/ui.h"
 #include "fw/view.h"
 
+#include <algorithm>
+#include <exception>
+#include <fcntl.h>
+#include <filesystem>
+#include <new>
+#include <unistd.h>
+
 namespace fw {
 namespace {
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
 
 std::string OpenFailureText(const std::string& path, const std::string& why) {
     return "Cannot open the file " + Quoted(path) + ".\n" + why + ".";

@@ -3,11 +3,11 @@
 // tells its views about changes through UpdateAllViews, reads and writes itself
 // through Serialize, and reports failures to the user through its Ui.
 
+#include "fw/command_target.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "fw/command_target.h"
 
 namespace fw {
 

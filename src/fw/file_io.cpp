@@ -1,25 +1,30 @@
 #include "fw/file_io.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <streambuf>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fw {
 namespace {
 
 namespace fs = std::filesystem;
 
-FileResult Failure(std::string why) { return {false, std::move(why)}; }
-FileResult ErrnoFailure(int err) { return Failure(std::strerror(err)); }
-FileResult Success() { return {true, {}}; }
+FileResult Failure(std::string why) {
+    return {false, std::move(why)};
+}
+FileResult ErrnoFailure(int err) {
+    return Failure(std::strerror(err));
+}
+FileResult Success() {
+    return {true, {}};
+}
 
 // Closes a descriptor on every way out.
 class Descriptor {
@@ -81,7 +86,9 @@ int WriteAll(int fd, const char* data, std::size_t n) {
 // A buffered output stream over a descriptor that keeps the first write error.
 class DescriptorBuf : public std::streambuf {
 public:
-    explicit DescriptorBuf(int fd) : fd_(fd) { setp(buffer_.data(), buffer_.data() + buffer_.size()); }
+    explicit DescriptorBuf(int fd) : fd_(fd) {
+        setp(buffer_.data(), buffer_.data() + buffer_.size());
+    }
     int Error() const { return error_; }
 
 protected:

@@ -1,9 +1,9 @@
 #include "fw/frame.h"
 
-#include <algorithm>
-
 #include "fw/document.h"
 #include "fw/view.h"
+
+#include <algorithm>
 
 namespace fw {
 
@@ -29,8 +29,9 @@ View& Frame::AddView(std::unique_ptr<View> view, Document* doc) {
 }
 
 void Frame::RemoveView(View& view) {
-    const auto it = std::find_if(views_.begin(), views_.end(),
-                                 [&view](const std::unique_ptr<View>& v) { return v.get() == &view; });
+    const auto it =
+        std::find_if(views_.begin(), views_.end(),
+                     [&view](const std::unique_ptr<View>& v) { return v.get() == &view; });
     if (it == views_.end()) {
         return;
     }
@@ -76,8 +77,9 @@ Document* Frame::GetActiveDocument() const {
 void Frame::InitialUpdateFrame(bool makeVisible) {
     // A view's first update may add or remove views; go over a copy.
     for (View* v : Views()) {
-        const bool stillHere = std::any_of(views_.begin(), views_.end(),
-                                           [v](const std::unique_ptr<View>& p) { return p.get() == v; });
+        const bool stillHere =
+            std::any_of(views_.begin(), views_.end(),
+                        [v](const std::unique_ptr<View>& p) { return p.get() == v; });
         if (stillHere) {
             v->OnInitialUpdate();
         }

@@ -2,10 +2,10 @@
 // A window that holds one or more views of a document. The frame owns its views;
 // destroying it destroys them and so detaches them from their document.
 
+#include "fw/command_target.h"
+
 #include <memory>
 #include <vector>
-
-#include "fw/command_target.h"
 
 namespace fw {
 

@@ -5,7 +5,9 @@
 namespace fw {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::optional<std::int32_t> ParseInt(const std::string& text) {
     std::size_t b = 0;
@@ -48,8 +50,7 @@ bool MemoryProfileStore::WriteProfileInt(const std::string& section, const std::
     return true;
 }
 
-std::string MemoryProfileStore::GetProfileString(const std::string& section,
-                                                 const std::string& key,
+std::string MemoryProfileStore::GetProfileString(const std::string& section, const std::string& key,
                                                  const std::string& defaultValue) const {
     return Find(section, key).value_or(defaultValue);
 }

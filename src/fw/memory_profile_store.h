@@ -3,13 +3,13 @@
 // user's settings. It keeps every value as text, as a settings file would, and
 // logs the writes in order.
 
+#include "fw/profile_store.h"
+
 #include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include "fw/profile_store.h"
 
 namespace fw {
 

@@ -14,15 +14,11 @@ public:
     virtual ~Object() = default;
 
     // True when this object is a T or derives from T.
-    template <class T>
-    bool IsKindOf() const {
-        return dynamic_cast<const T*>(this) != nullptr;
-    }
+    template <class T> bool IsKindOf() const { return dynamic_cast<const T*>(this) != nullptr; }
 };
 
 // The same test on a pointer that may be null (false then).
-template <class T>
-bool IsKindOf(const Object* object) {
+template <class T> bool IsKindOf(const Object* object) {
     return object != nullptr && object->IsKindOf<T>();
 }
 

@@ -77,8 +77,8 @@ std::vector<std::string> RecordingUi::Texts(Call::Kind kind) const {
 }
 
 std::size_t RecordingUi::Count(Call::Kind kind) const {
-    return static_cast<std::size_t>(
-        std::count_if(calls_.begin(), calls_.end(), [kind](const Call& c) { return c.kind == kind; }));
+    return static_cast<std::size_t>(std::count_if(
+        calls_.begin(), calls_.end(), [kind](const Call& c) { return c.kind == kind; }));
 }
 
 } // namespace fw

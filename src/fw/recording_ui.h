@@ -2,13 +2,13 @@
 // A Ui for tests: remembers every call in order and answers questions and save
 // prompts from queues the test fills beforehand.
 
+#include "fw/ui.h"
+
 #include <cstddef>
 #include <deque>
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "fw/ui.h"
 
 namespace fw {
 
@@ -17,10 +17,10 @@ public:
     struct Call {
         enum class Kind { Message, Ask, BeginBusy, EndBusy, StatusText, OpenFile, AskSavePath };
         Kind kind = Kind::Message;
-        std::string text;              // message, question, status text, path or suggestion
-        Icon icon = Icon::Information; // Message only
+        std::string text;                 // message, question, status text, path or suggestion
+        Icon icon = Icon::Information;    // Message only
         Buttons buttons = Buttons::YesNo; // Ask only
-        Answer answer = Answer::No;    // Ask only: what was answered
+        Answer answer = Answer::No;       // Ask only: what was answered
     };
 
     void Message(const std::string& text, Icon icon) override;

@@ -3,9 +3,9 @@
 // names their severity; nobody is there to answer, so questions get a fixed
 // answer (No unless configured) and save prompts are cancelled.
 
-#include <iosfwd>
-
 #include "fw/ui.h"
+
+#include <iosfwd>
 
 namespace fw {
 

@@ -10,6 +10,8 @@ View::~View() {
     }
 }
 
-void View::OnInitialUpdate() { OnUpdate(nullptr, 0, nullptr); }
+void View::OnInitialUpdate() {
+    OnUpdate(nullptr, 0, nullptr);
+}
 
 } // namespace fw

@@ -2,9 +2,9 @@
 // A view shows one document. It learns of changes only through OnUpdate, which
 // the document's UpdateAllViews calls with a hint word and a hint object.
 
-#include <cstdint>
-
 #include "fw/command_target.h"
+
+#include <cstdint>
 
 namespace fw {
 

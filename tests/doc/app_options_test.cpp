@@ -1,12 +1,10 @@
 #include "doc/app_options.h"
+#include "fw/memory_profile_store.h"
 
 #include <clocale>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "fw/memory_profile_store.h"
 
 namespace tarvo {
 namespace {
@@ -95,8 +93,10 @@ TEST(AppOptions, ChangedValuesSurviveARestart) {
 
 TEST(AppOptions, MinimumDbTextHasThreeDecimals) {
     const std::vector<std::pair<double, std::string>> cases = {
-        {-130.0, "-130.000"}, {-100.0, "-100.000"}, {0.0, "0.000"},       {-0.0, "-0.000"},
-        {-12.3456, "-12.346"}, {-99.9996, "-100.000"}, {250.5, "250.500"}, {1e20, "100000000000000000000.000"},
+        {-130.0, "-130.000"},  {-100.0, "-100.000"},
+        {0.0, "0.000"},        {-0.0, "-0.000"},
+        {-12.3456, "-12.346"}, {-99.9996, "-100.000"},
+        {250.5, "250.500"},    {1e20, "100000000000000000000.000"},
     };
     for (const auto& [value, text] : cases) {
         fw::MemoryProfileStore store;

@@ -1,16 +1,14 @@
-#include "fw/application.h"
-
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "fakes.h"
+#include "fw/application.h"
 #include "fw/doc_template.h"
 #include "fw/recording_ui.h"
 #include "test_files.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace fw {
 namespace {

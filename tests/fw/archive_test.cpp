@@ -3,13 +3,12 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
 #include <string>
 #include <vector>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace fw {
 namespace {
@@ -18,8 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 using ::testing::ElementsAre;
 using ::testing::ElementsAreArray;
 
-template <class F>
-Bytes Store(F&& write) {
+template <class F> Bytes Store(F&& write) {
     Archive ar = Archive::ForStoring();
     write(ar);
     return ar.TakeBuffer();
@@ -33,9 +31,13 @@ Bytes Concat(std::initializer_list<Bytes> parts) {
     return all;
 }
 
-Bytes Repeat(std::uint8_t b, std::size_t n) { return Bytes(n, b); }
+Bytes Repeat(std::uint8_t b, std::size_t n) {
+    return Bytes(n, b);
+}
 
-Bytes AsBytes(const std::string& s) { return {s.begin(), s.end()}; }
+Bytes AsBytes(const std::string& s) {
+    return {s.begin(), s.end()};
+}
 
 std::string ReadStringFrom(const Bytes& bytes) {
     Archive ar = Archive::ForLoading(bytes);
@@ -154,8 +156,8 @@ TEST(ArchiveComplexVector, CountThenElements) {
     EXPECT_THAT(Store([](Archive& ar) { ar << korin::mvect(); }), ElementsAre(0, 0, 0, 0));
     const korin::mvect two = {{0.0, 0.0}, {0.0, 0.0}};
     const Bytes b = Store([&two](Archive& ar) { ar << two; });
-    EXPECT_THAT(b, ElementsAreArray(Concat(
-                       {{2, 0, 0, 0}, kF64Sixteenth, kF64Zero, kF64Sixteenth, kF64Zero})));
+    EXPECT_THAT(b, ElementsAreArray(
+                       Concat({{2, 0, 0, 0}, kF64Sixteenth, kF64Zero, kF64Sixteenth, kF64Zero})));
 
     // Loading replaces the elements and keeps the target's orientation.
     korin::mvect target = {{5.0, 5.0}, {6.0, 6.0}, {7.0, 7.0}};
@@ -191,9 +193,8 @@ TEST(ArchiveString, LengthPrefixBoundaries) {
 }
 
 TEST(ArchiveString, SixtyFourBitLengthIsRead) {
-    const Bytes b = Concat({{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
-                            {2, 0, 0, 0, 0, 0, 0, 0},
-                            AsBytes("ok")});
+    const Bytes b = Concat(
+        {{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}, {2, 0, 0, 0, 0, 0, 0, 0}, AsBytes("ok")});
     EXPECT_EQ(ReadStringFrom(b), "ok");
 }
 
@@ -208,7 +209,8 @@ TEST(ArchiveString, Utf8IsWrittenAndReadAsIs) {
 TEST(ArchiveString, OtherBytesAreReadAsWindows1252) {
     // "café" and "€5" as a Windows program writes them.
     EXPECT_EQ(ReadStringFrom({4, 'c', 'a', 'f', 0xE9}), "caf\xC3\xA9");
-    EXPECT_EQ(ReadStringFrom({2, 0x80, '5'}), "\xE2\x82\xAC" "5");
+    EXPECT_EQ(ReadStringFrom({2, 0x80, '5'}), "\xE2\x82\xAC"
+                                              "5");
     EXPECT_EQ(ReadStringFrom({3, 0x93, 'q', 0x94}), "\xE2\x80\x9Cq\xE2\x80\x9D");
     // A byte the code page leaves undefined keeps its value as a C1 control.
     EXPECT_EQ(ReadStringFrom({1, 0x81}), "\xC2\x81");
@@ -222,7 +224,8 @@ TEST(ArchiveString, WideFormIsConvertedFromUtf16) {
     EXPECT_EQ(ReadStringFrom({0xFF, 0xFE, 0xFF, 2, 0x3D, 0xD8, 0x00, 0xDE}), "\xF0\x9F\x98\x80");
     // Unpaired surrogates become U+FFFD; the text around them survives.
     EXPECT_EQ(ReadStringFrom({0xFF, 0xFE, 0xFF, 3, 0x00, 0xD8, 'a', 0, 0x00, 0xDC}),
-              "\xEF\xBF\xBD" "a\xEF\xBF\xBD");
+              "\xEF\xBF\xBD"
+              "a\xEF\xBF\xBD");
     // The wide length uses the same escapes: 300 units.
     Bytes longWide = {0xFF, 0xFE, 0xFF, 0xFF, 0x2C, 0x01};
     for (int i = 0; i < 300; ++i) {
@@ -361,7 +364,9 @@ struct Record {
     std::string name;
     korin::mvect roots;
 
-    void Serialize(Archive& ar) { ar.Exchange(count).Exchange(value).Exchange(name).Exchange(roots); }
+    void Serialize(Archive& ar) {
+        ar.Exchange(count).Exchange(value).Exchange(name).Exchange(roots);
+    }
 };
 
 TEST(ArchiveExchange, OneRoutineStoresAndLoads) {

@@ -1,25 +1,23 @@
+#include "fakes.h"
+#include "fw/application.h"
+#include "fw/command_ids.h"
 #include "fw/command_target.h"
+#include "fw/recording_ui.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include "fakes.h"
-#include "fw/application.h"
-#include "fw/command_ids.h"
-#include "fw/recording_ui.h"
-
 namespace fw {
 namespace {
 
 using ::testing::ElementsAre;
 
-constexpr CommandId kAll = 1000;     // every target handles it
+constexpr CommandId kAll = 1000;      // every target handles it
 constexpr CommandId kDocFrame = 1001; // document and frame
 constexpr CommandId kFrameApp = 1002; // frame and application
 constexpr CommandId kAppOnly = 1003;
@@ -35,8 +33,7 @@ struct Behaviour {
 };
 
 // Records, in the shared trail, every command offered to it.
-template <class Base>
-class Routed : public Base {
+template <class Base> class Routed : public Base {
 public:
     template <class... Args>
     Routed(Behaviour b, std::vector<std::string>& trail, Args&&... args)
@@ -82,7 +79,8 @@ protected:
           frame({"frame", {kAll, kDocFrame, kFrameApp}, {}}, trail),
           app({"app", {kAll, kFrameApp, kAppOnly}, {}}, trail, ui) {
         auto v = std::make_unique<Routed<View1>>(
-            Behaviour{"view", {kAll, kChecked}, {{kChecked, {true, true}}, {kBlocked, {false, false}}}},
+            Behaviour{
+                "view", {kAll, kChecked}, {{kChecked, {true, true}}, {kBlocked, {false, false}}}},
             trail);
         view = v.get();
         frame.AddView(std::move(v), &doc);
@@ -100,7 +98,8 @@ protected:
 TEST_F(CommandRouting, ChainIsViewDocumentFrameApplication) {
     EXPECT_THAT(app.CommandChain(),
                 ElementsAre(static_cast<CommandTarget*>(view), static_cast<CommandTarget*>(&doc),
-                            static_cast<CommandTarget*>(&frame), static_cast<CommandTarget*>(&app)));
+                            static_cast<CommandTarget*>(&frame),
+                            static_cast<CommandTarget*>(&app)));
 }
 
 TEST_F(CommandRouting, TheFirstHandlerInTheChainRunsTheCommand) {

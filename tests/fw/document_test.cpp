@@ -1,20 +1,17 @@
-#include "fw/document.h"
-
-#include <sys/stat.h>
-
-#include <filesystem>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "fakes.h"
 #include "fw/archive.h"
 #include "fw/command_ids.h"
+#include "fw/document.h"
 #include "fw/recording_ui.h"
 #include "test_files.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
 
 namespace fw {
 namespace {
@@ -176,7 +173,7 @@ protected:
         NumbersDoc doc(ui, log);
         doc.numbers = {10, -20, 30};
         doc.name = "caf\xC3\xA9";
-        const std::string path = dir.File(name);
+        std::string path = dir.File(name);
         EXPECT_TRUE(doc.OnSaveDocument(path));
         return path;
     }

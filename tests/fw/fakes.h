@@ -3,18 +3,18 @@
 // record their updates, a frame and template that make them, an application
 // whose active view the test sets, and a document that stores a few fields.
 
-#include <cstdint>
-#include <functional>
-#include <memory>
-#include <string>
-#include <vector>
-
 #include "fw/application.h"
 #include "fw/archive.h"
 #include "fw/doc_template.h"
 #include "fw/document.h"
 #include "fw/frame.h"
 #include "fw/view.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
 
 namespace fw::test {
 
@@ -134,8 +134,8 @@ protected:
         const std::string name = "frame" + std::to_string(++made_);
         auto frame = std::make_unique<FakeFrame>(name, log_);
         for (int i = 0; i < viewsPerFrame; ++i) {
-            frame->AddView(std::make_unique<RecordingView>(name + ".view" + std::to_string(i), log_),
-                           &doc);
+            frame->AddView(
+                std::make_unique<RecordingView>(name + ".view" + std::to_string(i), log_), &doc);
         }
         log_.events.push_back("create " + name);
         return frame;

@@ -1,20 +1,17 @@
 #include "fw/file_io.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include "test_files.h"
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include "test_files.h"
 
 namespace fw {
 namespace {

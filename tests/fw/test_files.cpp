@@ -1,17 +1,15 @@
 #include "test_files.h"
 
+#include <algorithm>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
 #include <linux/capability.h>
+#include <random>
+#include <sstream>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-
-#include <algorithm>
-#include <fstream>
-#include <iterator>
-#include <random>
-#include <sstream>
-
-#include <gtest/gtest.h>
 
 namespace fw::test {
 namespace fs = std::filesystem;
@@ -19,9 +17,8 @@ namespace fs = std::filesystem;
 ScratchDir::ScratchDir() {
     std::random_device rd;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path p =
-            fs::temp_directory_path() / ("tarvo-fw-test-" + std::to_string(rd()) + "-" +
-                                         std::to_string(::getpid()));
+        const fs::path p = fs::temp_directory_path() / ("tarvo-fw-test-" + std::to_string(rd()) +
+                                                        "-" + std::to_string(::getpid()));
         std::error_code ec;
         if (fs::create_directory(p, ec) && !ec) {
             path_ = p;
@@ -70,8 +67,8 @@ void WriteText(const std::string& path, const std::string& text) {
 
 namespace {
 
-constexpr std::uint32_t kOverrideCaps = (1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH) |
-                                        (1U << CAP_FOWNER);
+constexpr std::uint32_t kOverrideCaps =
+    (1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH) | (1U << CAP_FOWNER);
 
 bool GetCaps(__user_cap_data_struct (&data)[2]) {
     __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};

@@ -3,12 +3,11 @@
 // access, and the conditions under which writes fail (read-only folders for a
 // process that would otherwise bypass permissions, a file-size limit).
 
-#include <sys/resource.h>
-
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <sys/resource.h>
 #include <vector>
 
 namespace fw::test {

@@ -1,13 +1,11 @@
 #include "fw/text_encoding.h"
+#include "support/fixtures.h"
 
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
-
-#include "support/fixtures.h"
 
 namespace fw {
 namespace {

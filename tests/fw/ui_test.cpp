@@ -1,11 +1,10 @@
-#include <sstream>
-#include <string>
+#include "fw/recording_ui.h"
+#include "fw/stderr_ui.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-
-#include "fw/recording_ui.h"
-#include "fw/stderr_ui.h"
+#include <sstream>
+#include <string>
 
 namespace fw {
 namespace {
@@ -72,7 +71,7 @@ TEST(StderrUi, PrefixesBySeverityAndAnswersNo) {
     ui.Message("Stopped.", Icon::Stop);
     ui.Message("Check the order.", Icon::Warning);
     ui.Message("This Project file was created by a previous version of\nthis program.",
-              Icon::Information);
+               Icon::Information);
     EXPECT_EQ(ui.Ask("Write these files?"), Answer::No);
     ui.SetAnswer(Answer::Cancel);
     EXPECT_EQ(ui.Ask("Overwrite?"), Answer::No);
