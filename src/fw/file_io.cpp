@@ -230,7 +230,8 @@ FileResult WriteFileAtomically(const std::string& path, const ContentWriter& wri
 
     mode_t mode = 0666 & ~CurrentUmask();
     struct stat st {};
-    if (::stat(target.c_str(), &st) == 0) {
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists) {
         if (!S_ISREG(st.st_mode)) {
             return Failure(S_ISDIR(st.st_mode) ? std::strerror(EISDIR) : "Not a regular file");
         }
@@ -247,7 +248,12 @@ FileResult WriteFileAtomically(const std::string& path, const ContentWriter& wri
         return ErrnoFailure(errno);
     }
     TempFile temp(name);
-    ::fchmod(fd.Get(), mode);
+    if (exists) {
+        // Keep the file's owner and group where allowed (a privileged process
+        // editing someone else's file); otherwise they become this process's.
+        static_cast<void>(::fchown(fd.Get(), st.st_uid, st.st_gid));
+    }
+    static_cast<void>(::fchmod(fd.Get(), mode));
 
     DescriptorBuf buf(fd.Get());
     std::ostream out(&buf);

@@ -37,8 +37,9 @@ FileResult ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& byt
 using ContentWriter = std::function<std::string(std::ostream& out)>;
 
 // Replaces the file at path atomically with what write produces. A symbolic link
-// is followed and its target replaced; an existing file keeps its permission bits,
-// a new one gets 0666 less the umask. Refused: an existing target that is not a
+// is followed and its target replaced; an existing file keeps its permission bits
+// (and its owner and group where the process may set them), a new one gets 0666
+// less the umask. Refused: an existing target that is not a
 // regular file or that this process may not write. On any failure the target is
 // unchanged and no temporary file is left behind.
 FileResult WriteFileAtomically(const std::string& path, const ContentWriter& write);

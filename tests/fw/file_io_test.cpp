@@ -79,6 +79,21 @@ TEST(WriteFileAtomically, PermissionBitsAreKeptOrTakenFromTheUmask) {
     EXPECT_EQ(ModeOf(fresh), 0640U);
 }
 
+TEST(WriteFileAtomically, AnotherUsersFileKeepsItsOwner) {
+    ScratchDir dir;
+    const std::string path = dir.File("theirs.txt");
+    WriteText(path, "old");
+    if (::chown(path.c_str(), 65534, 65534) != 0) {
+        GTEST_SKIP() << "this process cannot give files away";
+    }
+    ASSERT_TRUE(WriteFileAtomically(path, std::string_view("new")));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 65534U);
+    EXPECT_EQ(st.st_gid, 65534U);
+    EXPECT_EQ(ReadText(path), "new");
+}
+
 TEST(WriteFileAtomically, WritesThroughASymbolicLink) {
     ScratchDir dir;
     fs::create_directory(dir.Path() / "real");
