@@ -47,7 +47,7 @@ void BM_RealPolyRoots(benchmark::State& state) {
     std::vector<double> re;
     std::vector<double> im;
     std::size_t i = 0;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores): the benchmark loop
         const bool ok = korin::RealPolyRoots(set[i++ % set.size()], re, im);
         benchmark::DoNotOptimize(ok);
         benchmark::DoNotOptimize(re.data());

@@ -5,6 +5,7 @@
 #include <complex>
 #include <cstddef>
 #include <limits>
+#include <numbers>
 #include <utility>
 
 namespace korin {
@@ -20,10 +21,10 @@ constexpr double kLargest = 3.4e38;
 constexpr double kSmallest = 1.2e-38;
 constexpr double kLowBound = kSmallest / kEta;
 
-// Each restart turns the stage-two shift by 94 degrees, so no two consecutive shifts
-// are related by a symmetry of the plane that a polynomial's roots might share.
+// Each restart turns the stage-two shift by 94 degrees: no simple fraction of a turn,
+// so restarts keep trying new directions instead of cycling through a few.
 constexpr double kRotation = 1.640609542;
-constexpr double kFirstAngle = -0.785398163397448; // -45 degrees, turned before use
+constexpr double kFirstAngle = -std::numbers::pi / 4; // turned before the first use
 
 constexpr int kNoShiftSteps = 5;
 constexpr int kMaxShifts = 20;
@@ -127,7 +128,7 @@ double DivideLinear(const Poly& p, double s, Poly* q, Value* value) {
 
 // |p(x + jy)| and its rounding-error sum, by Horner's rule in complex arithmetic.
 // The sum takes |re| + |im| for the modulus of each partial value (cheap, and at
-// most 1.5 times larger).
+// most sqrt(2) times larger).
 Value EvaluateComplex(const Poly& p, double x, double y) {
     const double as = std::hypot(x, y);
     double re = p[0];

@@ -8,14 +8,11 @@
 
 namespace korin {
 
-// Roots of coeffs[0]*x^n + coeffs[1]*x^(n-1) + ... + coeffs[n]. Exact zero
-// coefficients at the end are roots 0, reported first; the other roots follow in the
-// order found, complex ones as exact conjugate pairs (positive imaginary part first).
-// Each root is an exact root of a polynomial within a few hundred units of 2.22e-16
-// (relative, coefficient by coefficient) of the one being solved at the time.
-// Returns false for fewer than two coefficients, a zero leading coefficient, a
-// non-finite coefficient or an iteration that does not converge; re and im then hold
-// the roots found before the failure (possibly none). Never loops without bound.
+// Roots of coeffs[0] x^n + ... + coeffs[n], n >= 1: exact zeros at the end give roots 0,
+// listed first, then the roots in the order found, pairs as (re, +im), (re, -im). Each
+// root r has |p(r)| <= 20 (n+1) eta sum |p_k| |r|^(n-k), eta = 2.22e-16, as a rule and
+// never more than 3e4 (n+1) eta times that sum. False (re, im: the roots found so far)
+// for a zero leading or non-finite coefficient, no convergence or roots out of range.
 bool RealPolyRoots(const std::vector<double>& coeffs, std::vector<double>& re,
                    std::vector<double>& im);
 

@@ -529,8 +529,8 @@ TEST(RealPolyRoots, HostileInputsFailCleanlyOrGiveRealRoots) {
         ASSERT_EQ(re.size(), im.size());
         EXPECT_TRUE(ok ? re.size() == n : re.size() < n);
         ExpectConjugatePairs(re, im);
-        // What the final check accepts: 2e4 eta of the running error sum.
-        ExpectResiduals(p, re, im, 2.0e4 * static_cast<double>(n + 1) * kEta);
+        // What the final check lets through at most.
+        ExpectResiduals(p, re, im, 3.0e4 * static_cast<double>(n + 1) * kEta);
         solved += ok ? 1 : 0;
     }
     EXPECT_GE(solved, 80); // the moderate classes are solved
