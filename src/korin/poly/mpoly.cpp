@@ -1,8 +1,9 @@
 #include "korin/poly/mpoly.h"
 
-#include <vector>
-
 #include "korin/base/kassert.h"
+#include "korin/poly/rpoly.h"
+
+#include <vector>
 
 namespace korin {
 
@@ -12,7 +13,8 @@ mcplx PolyVal(const mvect& P, const mcplx& x) {
         return {};
     }
     mcplx y = P[0];
-    for (std::size_t k = 1; k < P.size(); ++k) y = y * x + P[k];
+    for (std::size_t k = 1; k < P.size(); ++k)
+        y = y * x + P[k];
     return y;
 }
 
@@ -20,7 +22,8 @@ void PolyValAt(const mvect& P, const mvect& X, mvect& Y) {
     mvect result;
     result.column = Y.column;
     result.reserve(X.size());
-    for (const mcplx& x : X) result.push_back(PolyVal(P, x));
+    for (const mcplx& x : X)
+        result.push_back(PolyVal(P, x));
     Y = std::move(result);
 }
 
@@ -32,7 +35,8 @@ void Poly(const mvect& R, mvect& P) {
     for (const mcplx& r : R) {
         const mcplx m = -r;
         P.push_back(m * P.back());
-        for (std::size_t k = P.size() - 2; k >= 1; --k) P[k] += m * P[k - 1];
+        for (std::size_t k = P.size() - 2; k >= 1; --k)
+            P[k] += m * P[k - 1];
     }
     P.DropSmallImag(1e-12);
 }
@@ -69,7 +73,15 @@ void Roots(const mvect& P, mvect& R) {
         if (!(r2 == mcplx())) R.push_back(r2);
         return;
     }
-    // Degree 3 and more: Jenkins-Traub (being added; R stays empty meanwhile).
+    std::vector<double> coeffs;
+    coeffs.reserve(P.size());
+    for (const mcplx& p : P)
+        coeffs.push_back(p.real());
+    std::vector<double> re;
+    std::vector<double> im;
+    if (!RealPolyRoots(coeffs, re, im)) return;
+    for (std::size_t i = 0; i < re.size(); ++i)
+        R.push_back(mcplx(re[i], im[i]));
 }
 
 } // namespace korin
