@@ -1,0 +1,220 @@
+#include "korin/signal/freqz.h"
+
+#include "korin/base/kassert.h"
+#include "korin/poly/mpoly.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+#include <vector>
+
+namespace korin {
+
+namespace {
+
+// A point whose numerator and denominator products end within these magnitudes
+// has kept full relative precision, provided the rows cannot grow the products by
+// more than kMaxGrowth (so an intermediate underflow cannot climb back into range).
+constexpr double kSmallest = 1e-280;
+constexpr double kLargest = 1e280;
+constexpr double kMaxGrowth = 1e20;
+
+// Points evaluated together; the fixed count lets the compiler use vector registers.
+constexpr std::size_t kBlock = 8;
+
+using Block = std::array<double, kBlock>;
+
+// One row as numerator and denominator coefficients, real and imaginary parts.
+struct Row {
+    bool real = true;
+    std::array<double, 3> br{};
+    std::array<double, 3> bi{};
+    std::array<double, 3> ar{};
+    std::array<double, 3> ai{};
+};
+
+bool InRange(double re, double im) {
+    if (std::isnan(re) || std::isnan(im)) return false;
+    const double m = std::max(std::fabs(re), std::fabs(im));
+    return m > kSmallest && m < kLargest;
+}
+
+// |c0| r^2 + |c1| r + |c2|: a bound of the quadratic's modulus for |z| <= r.
+double QuadraticBound(const std::array<double, 3>& re, const std::array<double, 3>& im, double r) {
+    double bound = 0.0;
+    for (std::size_t k = 0; k < 3; ++k)
+        bound = bound * r + std::hypot(re[k], im[k]);
+    return bound;
+}
+
+// Numerator and denominator products of all rows at kBlock points z. Each
+// quadratic is evaluated by Horner's rule with exactly the operations of complex
+// arithmetic; real rows skip the products with zero imaginary parts. Locals only,
+// so that the fixed-length loops go to vector registers.
+void EvaluateBlock(const std::vector<Row>& rows, const double* zrIn, const double* ziIn,
+                   Block& nrOut, Block& niOut, Block& drOut, Block& diOut) {
+    double zr[kBlock];
+    double zi[kBlock];
+    double nr[kBlock];
+    double ni[kBlock];
+    double dr[kBlock];
+    double di[kBlock];
+    for (std::size_t l = 0; l < kBlock; ++l) {
+        zr[l] = zrIn[l];
+        zi[l] = ziIn[l];
+        nr[l] = 1.0;
+        ni[l] = 0.0;
+        dr[l] = 1.0;
+        di[l] = 0.0;
+    }
+    for (const Row& row : rows) {
+        if (row.real) {
+            const double b0 = row.br[0];
+            const double b1 = row.br[1];
+            const double b2 = row.br[2];
+            const double a0 = row.ar[0];
+            const double a1 = row.ar[1];
+            const double a2 = row.ar[2];
+            for (std::size_t l = 0; l < kBlock; ++l) {
+                const double ur = b0 * zr[l] + b1;
+                const double ui = b0 * zi[l];
+                const double qr = ur * zr[l] - ui * zi[l] + b2;
+                const double qi = ur * zi[l] + ui * zr[l];
+                const double tn = nr[l] * qr - ni[l] * qi;
+                ni[l] = nr[l] * qi + ni[l] * qr;
+                nr[l] = tn;
+                const double vr = a0 * zr[l] + a1;
+                const double vi = a0 * zi[l];
+                const double pr = vr * zr[l] - vi * zi[l] + a2;
+                const double pi = vr * zi[l] + vi * zr[l];
+                const double td = dr[l] * pr - di[l] * pi;
+                di[l] = dr[l] * pi + di[l] * pr;
+                dr[l] = td;
+            }
+            continue;
+        }
+        for (std::size_t l = 0; l < kBlock; ++l) {
+            double qr = row.br[0];
+            double qi = row.bi[0];
+            double pr = row.ar[0];
+            double pi = row.ai[0];
+            for (std::size_t k = 1; k < 3; ++k) {
+                const double tq = qr * zr[l] - qi * zi[l] + row.br[k];
+                qi = qr * zi[l] + qi * zr[l] + row.bi[k];
+                qr = tq;
+                const double tp = pr * zr[l] - pi * zi[l] + row.ar[k];
+                pi = pr * zi[l] + pi * zr[l] + row.ai[k];
+                pr = tp;
+            }
+            const double tn = nr[l] * qr - ni[l] * qi;
+            ni[l] = nr[l] * qi + ni[l] * qr;
+            nr[l] = tn;
+            const double td = dr[l] * pr - di[l] * pi;
+            di[l] = dr[l] * pi + di[l] * pr;
+            dr[l] = td;
+        }
+    }
+    for (std::size_t l = 0; l < kBlock; ++l) {
+        nrOut[l] = nr[l];
+        niOut[l] = ni[l];
+        drOut[l] = dr[l];
+        diOut[l] = di[l];
+    }
+}
+
+// The product of the rows' responses at z, one row and one division at a time.
+mcplx RowByRow(const std::vector<mvect>& numerators, const std::vector<mvect>& denominators,
+               const mcplx& z) {
+    mcplx h(1.0);
+    for (std::size_t i = 0; i < numerators.size(); ++i) {
+        h *= PolyVal(numerators[i], z) / PolyVal(denominators[i], z);
+    }
+    return h;
+}
+
+} // namespace
+
+void FreqzBA(const mvect& b, const mvect& a, const mvect& s, mvect& H) {
+    mvect z(s);
+    z.Exp();
+    if (b.empty()) {
+        PolyVal(b, mcplx()); // reports the empty numerator once
+        H.assign(s.size(), mcplx());
+        return;
+    }
+    PolyValAt(b, z, H);
+    if (a.empty()) return;
+    mvect denominator;
+    PolyValAt(a, z, denominator);
+    H.DivElems(denominator);
+}
+
+void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
+    std::vector<Row> rows;
+    std::vector<mvect> numerators;
+    std::vector<mvect> denominators;
+    for (std::size_t i = 0; i < sos.Rows(); ++i) {
+        if (!KORIN_ASSERT(sos[i].size() == 6)) continue;
+        const mvect& c = sos[i];
+        Row row;
+        for (std::size_t k = 0; k < 3; ++k) {
+            row.br[k] = c[k].real();
+            row.bi[k] = c[k].imag();
+            row.ar[k] = c[k + 3].real();
+            row.ai[k] = c[k + 3].imag();
+            row.real = row.real && row.bi[k] == 0.0 && row.ai[k] == 0.0;
+        }
+        rows.push_back(row);
+        numerators.push_back(mvect{c[0], c[1], c[2]});
+        denominators.push_back(mvect{c[3], c[4], c[5]});
+    }
+
+    // One e^s per point, shared by all rows.
+    const std::size_t n = s.size();
+    const std::size_t padded = (n + kBlock - 1) / kBlock * kBlock;
+    std::vector<double> pointRe(padded, 0.0);
+    std::vector<double> pointIm(padded, 0.0);
+    double radius = 0.0;
+    for (std::size_t k = 0; k < n; ++k) {
+        const mcplx z = Exp(s[k]);
+        pointRe[k] = z.real();
+        pointIm[k] = z.imag();
+        radius = std::max(radius, Abs(z));
+    }
+
+    // Numerator and denominator products are accumulated apart and divided once;
+    // that is valid while no product can leave the range of full precision.
+    double growthB = 1.0;
+    double growthA = 1.0;
+    for (const Row& row : rows) {
+        growthB *= std::max(1.0, QuadraticBound(row.br, row.bi, radius));
+        growthA *= std::max(1.0, QuadraticBound(row.ar, row.ai, radius));
+    }
+    const bool productsSafe = growthB < kMaxGrowth && growthA < kMaxGrowth;
+
+    mvect result;
+    result.column = s.column;
+    result.resize(n);
+    for (std::size_t first = 0; first < n; first += kBlock) {
+        Block br{};
+        Block bi{};
+        Block ar{};
+        Block ai{};
+        if (productsSafe) {
+            EvaluateBlock(rows, pointRe.data() + first, pointIm.data() + first, br, bi, ar, ai);
+        }
+        const std::size_t count = std::min(kBlock, n - first);
+        for (std::size_t l = 0; l < count; ++l) {
+            if (productsSafe && InRange(br[l], bi[l]) && InRange(ar[l], ai[l])) {
+                result[first + l] = mcplx(br[l], bi[l]) / mcplx(ar[l], ai[l]);
+            } else {
+                const mcplx z(pointRe[first + l], pointIm[first + l]);
+                result[first + l] = RowByRow(numerators, denominators, z);
+            }
+        }
+    }
+    H = std::move(result);
+}
+
+} // namespace korin
