@@ -50,7 +50,7 @@ void BM_ResponseAt20Sections8192(benchmark::State& state) {
     const korin::msos sos = TwentySections();
     const korin::mvect s = Grid();
     korin::mvect h;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         korin::FreqzSos(sos, s, h);
         h.Scale(korin::mcplx(sos.gain));
         benchmark::DoNotOptimize(h.data());
@@ -64,7 +64,7 @@ void BM_RowByRowFreqzBA(benchmark::State& state) {
     const korin::mvect s = Grid();
     korin::mvect h;
     korin::mvect row;
-    for (auto _ : state) {
+    for (auto _ : state) { // NOLINT(clang-analyzer-deadcode.DeadStores)
         h.assign(s.size(), korin::mcplx(1.0));
         for (std::size_t i = 0; i < sos.Rows(); ++i) {
             const korin::mvect b{sos[i][0], sos[i][1], sos[i][2]};

@@ -46,11 +46,9 @@ void ResponseSos(std::int32_t n, bool step, const msos& sos, mvect& y) {
 } // namespace
 
 void FilterState(const mvect& b, const mvect& a, mvect& state, const mvect& x, mvect& y) {
-    if (!KORIN_ASSERT(&x != &y)) {
-        const mvect copy(x);
-        FilterState(b, a, state, copy, y);
-        return;
-    }
+    // The output is collected apart and stored last, so x and y being one vector
+    // still filters correctly after the report.
+    KORIN_ASSERT(&x != &y);
     if (!KORIN_ASSERT(b.size())) {
         y.assign(x.size(), mcplx());
         return;

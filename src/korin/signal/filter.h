@@ -14,8 +14,9 @@ namespace korin {
 // assumed and never divided by. The state holds the N - 1 delay values: empty
 // starts from zero, and it is left holding the final values so that a next call
 // continues the signal. Violations (x and y one object, empty b, unequal sizes, a
-// state of the wrong size) are reported; the call then filters a copy of x, pads the
-// shorter of b and a with trailing zeros, or restarts from a zero state.
+// state of the wrong size) are reported; the call then still filters x, gives zeros
+// for an empty b, pads the shorter of b and a with trailing zeros, or restarts from
+// a zero state.
 void FilterState(const mvect& b, const mvect& a, mvect& state, const mvect& x, mvect& y);
 
 // FilterState from a zero state.

@@ -7,18 +7,19 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <vector>
 
 namespace korin {
 
 namespace {
 
-// A point whose numerator and denominator products end within these magnitudes
-// has kept full relative precision, provided the rows cannot grow the products by
-// more than kMaxGrowth (so an intermediate underflow cannot climb back into range).
-constexpr double kSmallest = 1e-280;
+// Magnitudes between which the numerator and denominator products are divided
+// directly; beyond them the scaled complex division takes over, and beyond
+// kLargest (or at NaN) the point is evaluated row by row.
+constexpr double kDirectSmallest = 1e-150;
+constexpr double kDirectLargest = 1e150;
 constexpr double kLargest = 1e280;
-constexpr double kMaxGrowth = 1e20;
 
 // Points evaluated together; the fixed count lets the compiler use vector registers.
 constexpr std::size_t kBlock = 8;
@@ -34,10 +35,28 @@ struct Row {
     std::array<double, 3> ai{};
 };
 
-bool InRange(double re, double im) {
-    if (std::isnan(re) || std::isnan(im)) return false;
-    const double m = std::max(std::fabs(re), std::fabs(im));
-    return m > kSmallest && m < kLargest;
+double MaxNorm(double re, double im) {
+    if (std::isnan(re) || std::isnan(im)) return std::numeric_limits<double>::quiet_NaN();
+    return std::max(std::fabs(re), std::fabs(im));
+}
+
+// Smallest final product magnitude that proves the product never went below the
+// normal range on its way: from there the remaining rows, whose moduli multiply to
+// at most e^logGrowth, could not have brought it back up. Never below 1e-280.
+double ProvenFloor(double logGrowth) {
+    return std::max(1e-280, 2.0 * std::numeric_limits<double>::min() * std::exp(logGrowth));
+}
+
+// n / d, both within kDirectSmallest..kDirectLargest, through 1 / |d|^2 (a few
+// units in the last place); the scaled complex division elsewhere.
+mcplx Divide(double nr, double ni, double dr, double di) {
+    const double mn = MaxNorm(nr, ni);
+    const double md = MaxNorm(dr, di);
+    if (mn < kDirectLargest && md > kDirectSmallest && md < kDirectLargest) {
+        const double q = 1.0 / (dr * dr + di * di);
+        return {(nr * dr + ni * di) * q, (ni * dr - nr * di) * q};
+    }
+    return mcplx(nr, ni) / mcplx(dr, di);
 }
 
 // |c0| r^2 + |c1| r + |c2|: a bound of the quadratic's modulus for |z| <= r.
@@ -175,23 +194,26 @@ void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
     const std::size_t padded = (n + kBlock - 1) / kBlock * kBlock;
     std::vector<double> pointRe(padded, 0.0);
     std::vector<double> pointIm(padded, 0.0);
-    double radius = 0.0;
+    double radius2 = 0.0;
     for (std::size_t k = 0; k < n; ++k) {
         const mcplx z = Exp(s[k]);
         pointRe[k] = z.real();
         pointIm[k] = z.imag();
-        radius = std::max(radius, Abs(z));
+        radius2 = std::max(radius2, Norm(z));
     }
+    const double radius = std::sqrt(radius2);
 
-    // Numerator and denominator products are accumulated apart and divided once;
-    // that is valid while no product can leave the range of full precision.
-    double growthB = 1.0;
-    double growthA = 1.0;
+    // Numerator and denominator products are accumulated apart and divided once.
+    // Where a product ends below its proven floor, or overflowed, the point is
+    // evaluated row by row instead.
+    double logGrowthB = 0.0;
+    double logGrowthA = 0.0;
     for (const Row& row : rows) {
-        growthB *= std::max(1.0, QuadraticBound(row.br, row.bi, radius));
-        growthA *= std::max(1.0, QuadraticBound(row.ar, row.ai, radius));
+        logGrowthB += std::log(std::max(1.0, QuadraticBound(row.br, row.bi, radius)));
+        logGrowthA += std::log(std::max(1.0, QuadraticBound(row.ar, row.ai, radius)));
     }
-    const bool productsSafe = growthB < kMaxGrowth && growthA < kMaxGrowth;
+    const double floorB = ProvenFloor(logGrowthB);
+    const double floorA = ProvenFloor(logGrowthA);
 
     mvect result;
     result.column = s.column;
@@ -201,13 +223,13 @@ void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
         Block bi{};
         Block ar{};
         Block ai{};
-        if (productsSafe) {
-            EvaluateBlock(rows, pointRe.data() + first, pointIm.data() + first, br, bi, ar, ai);
-        }
+        EvaluateBlock(rows, pointRe.data() + first, pointIm.data() + first, br, bi, ar, ai);
         const std::size_t count = std::min(kBlock, n - first);
         for (std::size_t l = 0; l < count; ++l) {
-            if (productsSafe && InRange(br[l], bi[l]) && InRange(ar[l], ai[l])) {
-                result[first + l] = mcplx(br[l], bi[l]) / mcplx(ar[l], ai[l]);
+            const double mb = MaxNorm(br[l], bi[l]);
+            const double ma = MaxNorm(ar[l], ai[l]);
+            if (mb >= floorB && mb < kLargest && ma >= floorA && ma < kLargest) {
+                result[first + l] = Divide(br[l], bi[l], ar[l], ai[l]);
             } else {
                 const mcplx z(pointRe[first + l], pointIm[first + l]);
                 result[first + l] = RowByRow(numerators, denominators, z);

@@ -1,9 +1,9 @@
 #include "korin/signal/zp2sos.h"
 
 #include "korin/base/kassert.h"
-#include "korin/poly/mpoly.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <numeric>
@@ -18,13 +18,23 @@ namespace {
 constexpr double kPairTol = 2.2204460492503102e-14;
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
+using Quadratic = std::array<mcplx, 3>;
+
+// |x|, equal to Abs(x); the square root of the squared modulus where that can
+// neither overflow nor lose the smaller part, which is nearly always.
+double Modulus(const mcplx& x) {
+    const double n = Norm(x);
+    if (n > 0x1p-900 && n < 0x1p900) return std::sqrt(n);
+    return Abs(x);
+}
+
 bool HasNaN(const mcplx& x) {
     return std::isnan(x.real()) || std::isnan(x.imag());
 }
 
 // Real within the pairing tolerance; an exact zero is real.
 bool IsRealRoot(const mcplx& x, double tol) {
-    return x.imag() == 0.0 || !(std::fabs(x.imag()) >= tol * Abs(x));
+    return x.imag() == 0.0 || !(std::fabs(x.imag()) >= tol * Modulus(x));
 }
 
 // Ascending order with NaN after every number (a strict weak ordering).
@@ -56,35 +66,82 @@ bool operator<(const PairKey& x, const PairKey& y) {
     return x.value < y.value;
 }
 
-template <class Less> void StableSortBy(mvect& v, const std::vector<double>& keys, Less less) {
-    std::vector<std::size_t> order(v.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return less(keys[a], keys[b]); });
-    mvect sorted;
-    sorted.column = v.column;
-    sorted.reserve(v.size());
-    for (const std::size_t i : order)
-        sorted.push_back(v[i]);
-    v = std::move(sorted);
+// Stable sort that avoids the merge sort's buffer for the short lists that are
+// the rule here (tens of values).
+template <class T, class Less> void StableSort(std::vector<T>& v, Less less) {
+    if (v.size() > 32) {
+        std::stable_sort(v.begin(), v.end(), less);
+        return;
+    }
+    for (std::size_t i = 1; i < v.size(); ++i) {
+        T x = std::move(v[i]);
+        std::size_t j = i;
+        for (; j > 0 && less(x, v[j - 1]); --j)
+            v[j] = std::move(v[j - 1]);
+        v[j] = std::move(x);
+    }
 }
 
-// Expands two roots as the rows are expanded and tells whether the quadratic is real.
+// A value with its sort key.
+template <class Key> struct Keyed {
+    Key key;
+    mcplx value;
+};
+
+// (1, -(r1 + r2), r1 r2) computed with exactly the operations of Poly on (r1, r2),
+// imaginary parts below 1e-12 of the real part dropped, so that conjugate pairs
+// give real coefficients.
+Quadratic Expand(const mcplx& r1, const mcplx& r2) {
+    const mcplx one(1.0);
+    const mcplx m1 = -r1;
+    const mcplx m2 = -r2;
+    const mcplx p1 = m1 * one;
+    Quadratic q{one, p1 + m2 * one, m2 * p1};
+    for (mcplx& c : q) {
+        if (std::fabs(c.real()) * 1e-12 > std::fabs(c.imag())) c.imag(0.0);
+    }
+    return q;
+}
+
 bool RealQuadratic(const mcplx& r1, const mcplx& r2) {
-    const mvect roots{r1, r2};
-    mvect q;
-    Poly(roots, q);
-    return q.IsReal();
+    const Quadratic q = Expand(r1, r2);
+    return q[1].imag() == 0.0 && q[2].imag() == 0.0;
 }
 
 // Makes a and b exact conjugates when they are within the pairing tolerance of it.
 void SnapConjugates(mcplx& a, mcplx& b) {
     const mcplx d(a.real() - b.real(), a.imag() + b.imag());
-    if (!(Abs(d) < kPairTol)) return;
+    if (!(Modulus(d) < kPairTol)) return;
     const mcplx m((a.real() + b.real()) / 2.0, (a.imag() - b.imag()) / 2.0);
     a = m;
     b = Conj(m);
 }
+
+// Keeps the running minimum of |d| over candidates, with exactly the outcome of
+// comparing Modulus values (a later candidate must be strictly nearer) but mostly
+// without square roots: sqrt is monotone, so only a smaller squared modulus can
+// be nearer.
+class Nearest {
+public:
+    // True when d is strictly nearer than every candidate so far (or is the first).
+    bool Offer(const mcplx& d) {
+        const double n = Norm(d);
+        if (found_ && !(n < bestNorm_) && inRange_ && n > 0x1p-900 && n < 0x1p900) return false;
+        const double m = Modulus(d);
+        if (found_ && !(m < bestDistance_)) return false;
+        found_ = true;
+        bestNorm_ = n;
+        bestDistance_ = m;
+        inRange_ = n > 0x1p-900 && n < 0x1p900;
+        return true;
+    }
+
+private:
+    bool found_ = false;
+    bool inRange_ = false;
+    double bestNorm_ = 0.0;
+    double bestDistance_ = 0.0;
+};
 
 // Index in v[first..] of the value of the wanted kind (real or complex) nearest to
 // target, the lowest index on ties; kNone when there is none. Entries marked in
@@ -92,14 +149,10 @@ void SnapConjugates(mcplx& a, mcplx& b) {
 std::size_t NearestOfKind(const mvect& v, std::size_t first, const mcplx& target, bool wantReal,
                           const std::vector<bool>* used = nullptr) {
     std::size_t best = kNone;
-    double bestDistance = 0.0;
+    Nearest nearest;
     for (std::size_t j = first; j < v.size(); ++j) {
         if ((used != nullptr && (*used)[j]) || IsRealRoot(v[j], kPairTol) != wantReal) continue;
-        const double d = Abs(v[j] - target);
-        if (best == kNone || d < bestDistance) {
-            best = j;
-            bestDistance = d;
-        }
+        if (nearest.Offer(v[j] - target)) best = j;
     }
     return best;
 }
@@ -129,8 +182,9 @@ void GroupPoles(mvect& P) {
             continue;
         }
         mcplx a = P[i];
+        const bool real = IsRealRoot(a, kPairTol);
         std::size_t partner = kNone;
-        if (IsRealRoot(a, kPairTol)) {
+        if (real) {
             for (std::size_t j = next; j < n && partner == kNone; ++j) {
                 if (!used[j] && IsRealRoot(P[j], kPairTol)) partner = j;
             }
@@ -143,7 +197,7 @@ void GroupPoles(mvect& P) {
         }
         used[partner] = true;
         mcplx b = P[partner];
-        if (IsRealRoot(a, kPairTol)) {
+        if (real) {
             a.imag(0.0);
             b.imag(0.0);
         } else {
@@ -159,13 +213,9 @@ void GroupPoles(mvect& P) {
 // Moves the zero of Z[first..] nearest to target to Z[first] (lowest index on ties).
 void TakeNearest(mvect& Z, std::size_t first, const mcplx& target) {
     std::size_t best = first;
-    double bestDistance = Abs(Z[first] - target);
-    for (std::size_t j = first + 1; j < Z.size(); ++j) {
-        const double d = Abs(Z[j] - target);
-        if (d < bestDistance) {
-            best = j;
-            bestDistance = d;
-        }
+    Nearest nearest;
+    for (std::size_t j = first; j < Z.size(); ++j) {
+        if (nearest.Offer(Z[j] - target)) best = j;
     }
     std::swap(Z[first], Z[best]);
 }
@@ -217,22 +267,9 @@ void MatchZeros(mvect& Z, const mvect& P) {
     }
 }
 
-// Appends the monic quadratic of R[2k], R[2k + 1] (0 when missing) to row k.
-void AppendQuadratics(std::vector<mvect>& rows, const mvect& R) {
-    const std::size_t n = R.size();
-    for (std::size_t k = 0; 2 * k < n; ++k) {
-        const mvect roots{R[2 * k], 2 * k + 1 < n ? R[2 * k + 1] : mcplx()};
-        mvect q;
-        Poly(roots, q);
-        if (rows.size() == k) rows.emplace_back();
-        rows[k].column = false;
-        rows[k].insert(rows[k].end(), q.begin(), q.end());
-    }
-}
-
 // Distance from the unit circle of the row's pole nearest to it, from the real
 // parts of its denominator a0 z^2 + a1 z + a2.
-double SectionKey(const mvect& row) {
+double SectionKey(const std::array<mcplx, 6>& row) {
     const double a0 = row[3].real();
     const double a1 = row[4].real();
     const double a2 = row[5].real();
@@ -241,8 +278,8 @@ double SectionKey(const mvect& row) {
     double m2 = 0.0;
     if (d < 0.0) {
         const double s = std::sqrt(-d);
-        m1 = Abs(mcplx(-a1 / (2.0 * a0), s / (2.0 * a0)));
-        m2 = Abs(mcplx(-a1 / (2.0 * a0), -s / (2.0 * a0)));
+        m1 = Modulus(mcplx(-a1 / (2.0 * a0), s / (2.0 * a0)));
+        m2 = Modulus(mcplx(-a1 / (2.0 * a0), -s / (2.0 * a0)));
     } else {
         const double s = std::sqrt(d);
         m1 = std::fabs((s - a1) / (2.0 * a0));
@@ -255,44 +292,42 @@ double SectionKey(const mvect& row) {
 
 void PairConjugates(mvect& v, double tol) {
     const std::size_t n = v.size();
-    std::vector<PairKey> keys(n);
-    std::vector<std::size_t> complexIndices;
+    std::vector<Keyed<PairKey>> items(n);
     for (std::size_t i = 0; i < n; ++i) {
-        if (HasNaN(v[i])) {
-            keys[i].group = 2;
-        } else if (IsRealRoot(v[i], tol)) {
-            keys[i] = {1, 0, v[i].real()};
+        const mcplx& x = v[i];
+        if (HasNaN(x)) {
+            items[i] = {{2, 0, 0.0}, x};
+        } else if (IsRealRoot(x, tol)) {
+            items[i] = {{1, 0, x.real()}, x};
         } else {
-            keys[i] = {0, 0, v[i].imag()};
-            complexIndices.push_back(i);
+            items[i] = {{0, 0, x.imag()}, x};
         }
     }
-    std::stable_sort(complexIndices.begin(), complexIndices.end(),
-                     [&](std::size_t a, std::size_t b) { return v[a].real() < v[b].real(); });
+    // Clusters of nearly equal real parts among the complex values, ranked by real
+    // part: sort the complex values by real part first (they come first after that
+    // sort, being group 0), number the clusters, then sort by the full key.
+    StableSort(items, [](const Keyed<PairKey>& a, const Keyed<PairKey>& b) {
+        if (a.key.group != b.key.group) return a.key.group < b.key.group;
+        return a.key.group == 0 && a.value.real() < b.value.real();
+    });
     std::size_t cluster = 0;
-    for (std::size_t k = 1; k < complexIndices.size(); ++k) {
-        const mcplx& previous = v[complexIndices[k - 1]];
-        const mcplx& current = v[complexIndices[k]];
-        if (current.real() - previous.real() >= tol * std::max(Abs(previous), Abs(current))) {
+    for (std::size_t k = 1; k < n && items[k].key.group == 0; ++k) {
+        const mcplx& previous = items[k - 1].value;
+        const mcplx& current = items[k].value;
+        if (current.real() - previous.real() >=
+            tol * std::max(Modulus(previous), Modulus(current))) {
             ++cluster;
         }
-        keys[complexIndices[k]].cluster = cluster;
+        items[k].key.cluster = cluster;
     }
-
-    std::vector<std::size_t> order(n);
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
-    mvect sorted;
-    sorted.column = v.column;
-    sorted.reserve(n);
-    for (const std::size_t i : order)
-        sorted.push_back(v[i]);
-    v = std::move(sorted);
+    StableSort(items,
+               [](const Keyed<PairKey>& a, const Keyed<PairKey>& b) { return a.key < b.key; });
+    for (std::size_t i = 0; i < n; ++i)
+        v[i] = items[i].value;
 
     for (std::size_t i = 0; i + 1 < n; ++i) {
         const mcplx d(v[i].real() - v[i + 1].real(), v[i].imag() + v[i + 1].imag());
-        if (Abs(d) < tol) {
+        if (Modulus(d) < tol) {
             const mcplx m((v[i].real() + v[i + 1].real()) / 2.0,
                           (v[i].imag() - v[i + 1].imag()) / 2.0);
             v[i] = m;
@@ -302,11 +337,15 @@ void PairConjugates(mvect& v, double tol) {
 }
 
 void SortByUnitCircle(mvect& v) {
-    std::vector<double> keys;
-    keys.reserve(v.size());
+    std::vector<Keyed<double>> items;
+    items.reserve(v.size());
     for (const mcplx& x : v)
-        keys.push_back(std::fabs(Abs(x) - 1.0));
-    StableSortBy(v, keys, AscendingNaNLast);
+        items.push_back({std::fabs(Modulus(x) - 1.0), x});
+    StableSort(items, [](const Keyed<double>& a, const Keyed<double>& b) {
+        return AscendingNaNLast(a.key, b.key);
+    });
+    for (std::size_t i = 0; i < v.size(); ++i)
+        v[i] = items[i].value;
 }
 
 void ZpToSos(msos& sos, const mvect& z, const mvect& p) {
@@ -323,30 +362,36 @@ void ZpToSos(msos& sos, const mvect& z, const mvect& p) {
     GroupPoles(P);
     MatchZeros(Z, P);
 
-    std::vector<mvect> rows;
-    AppendQuadratics(rows, Z);
-    AppendQuadratics(rows, P);
-
-    // Normalise each row by its real a0 (1 for monic rows; a zero a0 is left alone).
-    std::vector<double> keys;
-    keys.reserve(rows.size());
-    for (mvect& row : rows) {
-        const double a = row[3].real();
-        if (a != 0.0) {
+    // Row k: the quadratics of Z[2k], Z[2k + 1] and of P[2k], P[2k + 1] (the missing
+    // root of an odd count is 0), normalised by the real part of a0 unless it is 0.
+    const std::size_t n = P.size();
+    std::vector<std::array<mcplx, 6>> rows((n + 1) / 2);
+    std::vector<double> keys(rows.size());
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const bool pair = 2 * k + 1 < n;
+        const Quadratic b = Expand(Z[2 * k], pair ? Z[2 * k + 1] : mcplx());
+        const Quadratic a = Expand(P[2 * k], pair ? P[2 * k + 1] : mcplx());
+        std::array<mcplx, 6>& row = rows[k];
+        std::copy(b.begin(), b.end(), row.begin());
+        std::copy(a.begin(), a.end(), row.begin() + 3);
+        const double a0 = row[3].real();
+        if (a0 != 0.0) {
             for (mcplx& c : row)
-                c = mcplx(c.real() / a, c.imag() / a);
+                c = mcplx(c.real() / a0, c.imag() / a0);
         }
-        keys.push_back(SectionKey(row));
+        keys[k] = SectionKey(row);
     }
 
     // Sections whose poles lie farthest from the unit circle come first.
     std::vector<std::size_t> order(rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        return DescendingNaNLast(keys[a], keys[b]);
-    });
-    for (const std::size_t i : order)
-        sos.AddRow() = std::move(rows[i]);
+    StableSort(order,
+               [&](std::size_t a, std::size_t b) { return DescendingNaNLast(keys[a], keys[b]); });
+    for (const std::size_t k : order) {
+        mvect& row = sos.AddRow();
+        row.column = false;
+        row.assign(rows[k].begin(), rows[k].end());
+    }
 }
 
 msos SelectColumns(const mmatrix& source, std::span<const std::int32_t> columns, bool negate) {

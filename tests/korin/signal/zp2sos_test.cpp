@@ -358,6 +358,36 @@ TEST(ZpToSos, AsymmetricRootsGiveComplexRows) {
     EXPECT_TRUE(SameMultiset(p, poles, 1e-12));
 }
 
+TEST(ZpToSos, AnyRootSetKeepsEveryRoot) {
+    // Sets without conjugate symmetry, and non-finite roots: every root still ends
+    // up in exactly one row.
+    std::mt19937_64 rng(99);
+    std::uniform_real_distribution<double> part(-1.5, 1.5);
+    for (int trial = 0; trial < 300; ++trial) {
+        const std::size_t n = 1 + static_cast<std::size_t>(trial % 17);
+        mvect z;
+        mvect p;
+        for (std::size_t i = 0; i < n; ++i) {
+            z.push_back(mcplx(part(rng), trial % 3 == 0 ? 0.0 : part(rng)));
+            p.push_back(mcplx(part(rng), trial % 4 == 0 ? 0.0 : part(rng)));
+        }
+        msos sos;
+        ZpToSos(sos, z, p);
+        ASSERT_EQ(sos.Rows(), (n + 1) / 2);
+        mvect zeros;
+        mvect poles;
+        SectionRoots(sos, zeros, poles);
+        ASSERT_TRUE(SameMultiset(z, zeros, 1e-7)) << "trial " << trial;
+        ASSERT_TRUE(SameMultiset(p, poles, 1e-7)) << "trial " << trial;
+    }
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    msos sos;
+    ZpToSos(sos, mvect{mcplx(nan), mcplx(1, inf), mcplx(-1), mcplx(0.5, 0.5), mcplx(0.5, -0.5)},
+            mvect{mcplx(0.2), mcplx(nan, nan), mcplx(inf), mcplx(0.1, 0.3), mcplx(0.1, -0.3)});
+    EXPECT_EQ(sos.Rows(), 3u);
+}
+
 TEST(PairConjugates, OrdersPairsThenReals) {
     mvect v{mcplx(3), mcplx(1, 2), mcplx(-1), mcplx(1, -2), mcplx(-2, 1), mcplx(-2, -1)};
     PairConjugates(v, kTol);
