@@ -29,6 +29,7 @@ using Block = std::array<double, kBlock>;
 // One row as numerator and denominator coefficients, real and imaginary parts.
 struct Row {
     bool real = true;
+    bool monic = false; // real, with b0 = a0 = 1
     std::array<double, 3> br{};
     std::array<double, 3> bi{};
     std::array<double, 3> ar{};
@@ -79,15 +80,42 @@ void EvaluateBlock(const std::vector<Row>& rows, const double* zrIn, const doubl
     double ni[kBlock];
     double dr[kBlock];
     double di[kBlock];
+    // zi^2 and zi zr, the terms of z^2 that monic rows share.
+    double zii[kBlock];
+    double zir[kBlock];
     for (std::size_t l = 0; l < kBlock; ++l) {
         zr[l] = zrIn[l];
         zi[l] = ziIn[l];
+        zii[l] = zi[l] * zi[l];
+        zir[l] = zi[l] * zr[l];
         nr[l] = 1.0;
         ni[l] = 0.0;
         dr[l] = 1.0;
         di[l] = 0.0;
     }
     for (const Row& row : rows) {
+        if (row.monic) {
+            // (1 z + c1) z + c2: 1 z is z exactly.
+            const double b1 = row.br[1];
+            const double b2 = row.br[2];
+            const double a1 = row.ar[1];
+            const double a2 = row.ar[2];
+            for (std::size_t l = 0; l < kBlock; ++l) {
+                const double ur = zr[l] + b1;
+                const double qr = ur * zr[l] - zii[l] + b2;
+                const double qi = ur * zi[l] + zir[l];
+                const double tn = nr[l] * qr - ni[l] * qi;
+                ni[l] = nr[l] * qi + ni[l] * qr;
+                nr[l] = tn;
+                const double vr = zr[l] + a1;
+                const double pr = vr * zr[l] - zii[l] + a2;
+                const double pi = vr * zi[l] + zir[l];
+                const double td = dr[l] * pr - di[l] * pi;
+                di[l] = dr[l] * pi + di[l] * pr;
+                dr[l] = td;
+            }
+            continue;
+        }
         if (row.real) {
             const double b0 = row.br[0];
             const double b1 = row.br[1];
@@ -184,6 +212,7 @@ void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
             row.ai[k] = c[k + 3].imag();
             row.real = row.real && row.bi[k] == 0.0 && row.ai[k] == 0.0;
         }
+        row.monic = row.real && row.br[0] == 1.0 && row.ar[0] == 1.0;
         rows.push_back(row);
         numerators.push_back(mvect{c[0], c[1], c[2]});
         denominators.push_back(mvect{c[3], c[4], c[5]});
@@ -196,7 +225,9 @@ void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
     std::vector<double> pointIm(padded, 0.0);
     double radius2 = 0.0;
     for (std::size_t k = 0; k < n; ++k) {
-        const mcplx z = Exp(s[k]);
+        // On the unit circle (the usual case) e^s is (cos, sin) exactly as Exp gives it.
+        const mcplx z =
+            s[k].real() == 0.0 ? mcplx(std::cos(s[k].imag()), std::sin(s[k].imag())) : Exp(s[k]);
         pointRe[k] = z.real();
         pointIm[k] = z.imag();
         radius2 = std::max(radius2, Norm(z));
