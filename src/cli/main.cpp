@@ -1,6 +1,5 @@
-#include <cstdio>
+#include <iostream>
 
-int main() {
-    std::puts("tarvoiir-cli");
-    return 0;
-}
+#include "cli/commands.h"
+
+int main(int argc, char** argv) { return tarvo::cli::Main(argc, argv, std::cout, std::cerr); }

@@ -6,9 +6,11 @@
 #include <string>
 #include <string_view>
 
+#include "fw/object.h"
+
 namespace tarvo {
 
-class CFs {
+class CFs : public fw::Object {
 public:
     // Unit indices: 0 Hz (sec), 1 kHz (ms), 2 MHz (us), 3 GHz (ns).
     static constexpr int kUnitCount = 4;

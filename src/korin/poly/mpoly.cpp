@@ -3,6 +3,8 @@
 #include "korin/base/kassert.h"
 #include "korin/poly/rpoly.h"
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace korin {
@@ -27,6 +29,27 @@ void PolyValAt(const mvect& P, const mvect& X, mvect& Y) {
     Y = std::move(result);
 }
 
+namespace {
+
+// True when every root's exact conjugate is in the set as often as the root.
+bool IsConjugateSymmetric(const mvect& R) {
+    const auto less = [](const mcplx& x, const mcplx& y) {
+        return x.real() < y.real() || (x.real() == y.real() && x.imag() < y.imag());
+    };
+    std::vector<mcplx> roots(R.begin(), R.end());
+    std::vector<mcplx> mirrored;
+    mirrored.reserve(R.size());
+    for (const mcplx& r : R) {
+        if (std::isnan(r.real()) || std::isnan(r.imag())) return false;
+        mirrored.push_back(Conj(r));
+    }
+    std::sort(roots.begin(), roots.end(), less);
+    std::sort(mirrored.begin(), mirrored.end(), less);
+    return roots == mirrored;
+}
+
+} // namespace
+
 void Poly(const mvect& R, mvect& P) {
     if (!KORIN_ASSERT(&R != &P)) return;
     if (R.empty()) return;
@@ -39,6 +62,10 @@ void Poly(const mvect& R, mvect& P) {
             P[k] += m * P[k - 1];
     }
     P.DropSmallImag(1e-12);
+    // Rounding leaves imaginary parts on coefficients whose real part cancels to
+    // (nearly) zero, which the relative test above cannot catch; a set of exact
+    // conjugates has a real polynomial.
+    if (IsConjugateSymmetric(R)) P.Real();
 }
 
 void QuadRoots(const mvect& P, mcplx& r1, mcplx& r2) {

@@ -67,6 +67,22 @@ TEST(Poly, ConjugateRootsGiveExactlyRealCoefficients) {
     EXPECT_TRUE(p.IsReal());
 }
 
+TEST(Poly, ConjugateSetsAreRealEvenWhereACoefficientCancels) {
+    // A symmetric band-pass zero set: the middle coefficient cancels to about 0
+    // and keeps an imaginary rounding residue larger than 1e-12 of its real part.
+    const double a = 0.9;
+    const mcplx u(std::cos(a), std::sin(a));
+    const mcplx w(-std::cos(a), std::sin(a));
+    mvect p;
+    Poly(V({1, -1, u, Conj(u), w, Conj(w)}), p);
+    EXPECT_TRUE(p.IsReal());
+    EXPECT_NEAR(p[3].real(), 0.0, 1e-15);
+    // Without exact symmetry the residue is kept.
+    mvect q;
+    Poly(V({mcplx(0.5, 0.5), mcplx(0.5, -0.5), mcplx(0, 1e-3)}), q);
+    EXPECT_FALSE(q.IsReal());
+}
+
 TEST(Poly, EmptyRootListLeavesTargetUnchanged) {
     mvect p = V({4, 5});
     Poly(mvect(), p);

@@ -1,0 +1,112 @@
+#include "cli/commands.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "cli/design_options.h"
+#include "cli/filter_output.h"
+#include "design/design_action.h"
+#include "design/iir_filter.h"
+#include "design/response_curves.h"
+
+namespace tarvo::cli {
+
+namespace {
+
+struct DesignCommand {
+    DesignOptions design;
+    bool json = false;
+    std::string curve;
+    std::int32_t points = 0;
+};
+
+// Designs as the Design button does; on refusal the message goes to err.
+int DesignFilter(const DesignOptions& o, CIirFilter& filter, std::ostream& err) {
+    filter.fs = CFs(o.fsValue);
+    filter.fs.SetUnit(o.unit);
+    const DesignOutcome outcome = RunDesign(filter, o.Form(), o.minDb);
+    if (!outcome.Designed()) {
+        err << outcome.message << "\n";
+        return outcome.status == DesignOutcome::Status::kFailed ? kExitNotDesigned : kExitRefused;
+    }
+    return kExitOk;
+}
+
+int RunDesignCommand(const DesignCommand& c, std::ostream& out, std::ostream& err) {
+    std::int32_t curveType = 0;
+    if (!c.curve.empty()) {
+        const auto type = CurveType(c.curve);
+        if (!type) {
+            err << "Unknown curve \"" << c.curve << "\"; use one of " << CurveNames() << ".\n";
+            return kExitRefused;
+        }
+        curveType = *type;
+    }
+    CIirFilter filter;
+    if (const int status = DesignFilter(c.design, filter, err); status != kExitOk) return status;
+    if (!c.curve.empty()) {
+        const bool time = curveType == kPlotImpulse || curveType == kPlotStep;
+        const std::int32_t points = c.points > 0 ? c.points : (time ? 128 : 512);
+        WriteCurve(filter, curveType, points, out);
+    } else if (c.json) {
+        out << FilterToJson(filter).dump(2) << "\n";
+    } else {
+        WriteFilterText(filter, out);
+    }
+    return kExitOk;
+}
+
+int RunDemo(std::ostream& out, std::ostream& err) {
+    const char* const names[] = {"Butterworth", "Chebyshev", "Elliptic"};
+    for (std::int32_t family = kButterworth; family <= kElliptic; ++family) {
+        DesignOptions o;
+        o.spec.family = family;
+        CIirFilter filter;
+        if (DesignFilter(o, filter, err) != kExitOk) return kExitFailure;
+        out << "== " << names[family] << " lowpass, order 4, cutoff 0.2 of Fs = 1 Hz\n";
+        WriteFilterText(filter, out);
+        out << "\n";
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    CLI::App app{"TarvoIIR: design, inspect and export IIR digital filters."};
+    app.name("tarvoiir-cli");
+    app.require_subcommand(1);
+
+    DesignCommand design;
+    CLI::App* designCmd = app.add_subcommand(
+        "design", "Design a filter from the design form's fields, as the Design button does.\n"
+                  "Exit status: 0 designed, 2 refused input, 3 the design failed.");
+    AddDesignOptions(*designCmd, design.design);
+    designCmd->add_flag("--json", design.json, "Print every result as JSON");
+    designCmd->add_option("--curve", design.curve,
+                          "Print one response curve as two tab-separated columns: " +
+                              CurveNames());
+    designCmd->add_option("--points", design.points,
+                          "Points of --curve (frequency curves: 512 from 0 to Fs/2; "
+                          "impulse and step: 128 samples)")
+        ->check(CLI::Range(1, 10000000));
+
+    CLI::App* demoCmd =
+        app.add_subcommand("demo", "Design one lowpass filter of each family and print it.");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        const int status = app.exit(e, out, err);
+        return status == 0 ? kExitOk : kExitRefused;
+    }
+
+    if (designCmd->parsed()) return RunDesignCommand(design, out, err);
+    if (demoCmd->parsed()) return RunDemo(out, err);
+    return kExitRefused;
+}
+
+} // namespace tarvo::cli

@@ -1,0 +1,90 @@
+#include "design/design_action.h"
+
+#include <cmath>
+
+#include "design/iir_filter.h"
+
+namespace tarvo {
+
+namespace {
+
+DesignOutcome Refuse(std::string message) {
+    return {DesignOutcome::Status::kRefused, std::move(message)};
+}
+
+} // namespace
+
+double LinearGain(const IirDesignSpec& spec) {
+    double g = spec.gainDb;
+    if (spec.adjustForRipple != 0 && spec.family != kButterworth) g += spec.rippleDb / 2.0;
+    return g >= -300.0 ? std::pow(10.0, g / 20.0) : 0.0;
+}
+
+DesignOutcome RunDesign(CIirFilter& filter, const IirDesignSpec& form, double minDb) {
+    if (form.order < 1) return Refuse("Order must be greater than zero.");
+    if (form.order > kMaxOrder) {
+        return Refuse("Order must not be greater than " + std::to_string(kMaxOrder) + ".");
+    }
+    if (!(minDb < form.gainDb)) {
+        return Refuse("Gain must be greater than the project's minimum dB value.");
+    }
+    const double fsValue = filter.fs.GetValue();
+    const double half = fsValue / 2.0;
+    if (!(form.edge1 > 0.0) || !(form.edge2 > 0.0) || !(form.rippleDb > 0.0) ||
+        !(form.attenDb > 0.0)) {
+        return Refuse("All parameters must be greater than zero.");
+    }
+    if (!(form.edge1 < half)) {
+        return Refuse(
+            "The first band edge frequency must be less than half the sampling frequency.");
+    }
+    double lo = form.edge1;
+    double hi = fsValue * 0.25;
+    const bool band = form.response == kBandpass || form.response == kBandstop;
+    if (band && form.centerWidth == 0) {
+        hi = form.edge2;
+    } else if (band) {
+        const double center = form.edge1;
+        const double width = form.edge2;
+        if (!(width < half)) {
+            return Refuse("The frequency width must be greater\nthan zero and less than Fs/2.");
+        }
+        lo = center - width / 2.0;
+        if (!(lo > 0.0)) {
+            return Refuse("The center frequency minus half the width must\nbe greater than zero "
+                          "and less than Fs/2.");
+        }
+        hi = center + width / 2.0;
+        if (!(hi < half)) {
+            return Refuse("The center frequency plus half the\nwidth must be less than Fs/2.");
+        }
+    }
+    if (!(lo > 0.0 && lo < half) || !(hi > 0.0 && hi < half)) {
+        return Refuse("All frequencies must be greater than zero and less than Fs/2.");
+    }
+
+    // Design on a copy: a failed design leaves the project's filter as it was.
+    CIirFilter work = filter;
+    work.spec = form;
+    IirDesignRequest request;
+    request.family = form.family;
+    request.response = form.response;
+    request.order = form.order;
+    request.edge1n = lo * 2.0 / fsValue;
+    request.edge2n = hi * 2.0 / fsValue;
+    request.rippleDb = form.rippleDb;
+    request.stopband = -form.attenDb;
+    if (!work.Design(request)) {
+        return {DesignOutcome::Status::kFailed,
+                "The filter cannot be designed with these parameters.\nTry a lower order or a "
+                "wider band."};
+    }
+    work.ScaleGain(LinearGain(form));
+    work.RebuildFromRoots();
+    work.ClearPick();
+    work.useSos = form.useBiquads == 1;
+    filter = std::move(work);
+    return {};
+}
+
+} // namespace tarvo
