@@ -1,5 +1,6 @@
 #include "plot/fs.h"
 
+#include "fw/archive.h"
 #include "korin/base/kassert.h"
 
 #include <array>
@@ -125,6 +126,18 @@ std::string CFs::Format() const {
         if (text.back() == '.') text.pop_back();
     }
     return text + " " + kUnits[m_nUnit].freq;
+}
+
+void CFs::Serialize(fw::Archive& ar, int fileVersion) {
+    // Versions before 20 kept the value as a float.
+    constexpr int kFirstDoubleVersion = 20;
+    if (ar.IsStoring()) {
+        ar.WriteF64(m_dValue);
+        ar.WriteString(GetUnitPairText());
+        return;
+    }
+    m_dValue = fileVersion >= kFirstDoubleVersion ? ar.ReadF64() : ar.ReadF32();
+    SetUnitFromText(ar.ReadString());
 }
 
 } // namespace tarvo

@@ -3,10 +3,14 @@
 // frequency of a specification is a number in this unit, so changing the unit
 // without the number changes the frequency.
 
+#include "fw/object.h"
+
 #include <string>
 #include <string_view>
 
-#include "fw/object.h"
+namespace fw {
+class Archive;
+}
 
 namespace tarvo {
 
@@ -52,6 +56,11 @@ public:
     // The value with up to six decimals, trailing zeros (and a bare point) removed,
     // a space and the frequency unit: "48 kHz", "0.5 MHz".
     std::string Format() const;
+
+    // The project file's form: the value as an 8-byte double (a 4-byte float in
+    // files before version 20), then the unit-pair text. An unknown unit text
+    // loads as Hz.
+    void Serialize(fw::Archive& ar, int fileVersion);
 
 private:
     double m_dValue = 0.0;
