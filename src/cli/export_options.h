@@ -2,13 +2,12 @@
 // The export-file options of `design --export PATH`: a new export-list entry's
 // format options, written exactly as that entry would write them.
 
+#include "export/iir_export_file_format.h"
+
+#include <CLI/CLI.hpp>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
-
-#include <CLI/CLI.hpp>
-
-#include "export/iir_export_file_format.h"
 
 namespace tarvo {
 class CIirFilter;
@@ -17,8 +16,8 @@ class CIirFilter;
 namespace tarvo::cli {
 
 struct ExportOptions {
-    std::string path;            // --export: the file to write; empty: no export
-    std::int32_t format = -1;    // --export-format; -1: from the extension of the path
+    std::string path;               // --export: the file to write; empty: no export
+    std::int32_t format = -1;       // --export-format; -1: from the extension of the path
     CIirExportFileFormat entry{""}; // every other option, from a new entry's defaults
 };
 

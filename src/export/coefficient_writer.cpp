@@ -2,13 +2,6 @@
 // file (and, for C and C++, its header) and replaces the file only when the
 // whole text is ready.
 
-#include <algorithm>
-#include <locale>
-#include <ostream>
-#include <sstream>
-#include <string>
-#include <string_view>
-
 #include "design/iir_filter.h"
 #include "export/export_path.h"
 #include "export/iir_file_format.h"
@@ -16,6 +9,13 @@
 #include "fw/ui.h"
 #include "korin/io/mwriter.h"
 #include "korin/signal/zp2sos.h"
+
+#include <algorithm>
+#include <locale>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <string_view>
 
 namespace tarvo {
 
@@ -125,8 +125,8 @@ void WriteItems(const CIirFileFormat& f, korin::mwriter& writer, std::ostream& o
     if (f.m_bBiquads != 0) {
         // A project file may hold an order the table lacks: all six columns then.
         const std::int32_t order = IsValidBiquadOrder(f.m_nBiquadOrder) ? f.m_nBiquadOrder : 2;
-        const korin::msos selected = korin::SelectColumns(
-            filter.sos, BiquadOrderColumns(order), f.m_bNegateA != 0);
+        const korin::msos selected =
+            korin::SelectColumns(filter.sos, BiquadOrderColumns(order), f.m_bNegateA != 0);
         writer.WriteMatrix(selected, prefix + "biquads", "biquads", BiquadOrderLabels(order));
         writer.WriteComment(prefix + "biquads gain");
         // The name keeps its trailing space.
@@ -161,7 +161,8 @@ bool CIirFileFormat::WriteFile(CIirFilter& filter, bool headerPass, fw::Ui& ui) 
 
 bool CIirFileFormat::WritePass(CIirFilter& filter, bool headerPass, fw::Ui& ui) {
     const bool cFormat = IsCFormat(m_nFormat);
-    const std::string target = cFormat && headerPass ? ReplaceExtension(m_strPath, ".h") : m_strPath;
+    const std::string target =
+        cFormat && headerPass ? ReplaceExtension(m_strPath, ".h") : m_strPath;
     // A format index from a damaged project file writes plain text.
     const std::int32_t format = IsValidFormat(m_nFormat) ? m_nFormat : kFormatText;
     const std::string prefix = VariablePrefix(m_strFilterName, format);

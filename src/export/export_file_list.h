@@ -1,13 +1,13 @@
 #pragma once
 // CExportFileList: the owned, ordered entries of a project's export list.
 
+#include "export/iir_export_file_format.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include "export/iir_export_file_format.h"
 
 namespace fw {
 class Archive;

@@ -1,13 +1,13 @@
 #include "export/export_files.h"
 
-#include <filesystem>
-#include <fstream>
-#include <system_error>
-
 #include "design/iir_filter.h"
 #include "export/iir_export_file_format.h"
 #include "fw/archive.h"
 #include "fw/ui.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
 
 namespace tarvo {
 

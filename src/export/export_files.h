@@ -4,12 +4,12 @@
 // automatic export the document runs on every design change. The dialog window
 // only shows this model and forwards its buttons to it.
 
+#include "export/export_file_list.h"
+#include "export/export_path.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include "export/export_file_list.h"
-#include "export/export_path.h"
 
 namespace fw {
 class Archive;
@@ -100,8 +100,8 @@ public:
     // False when disabled or when any file failed.
     bool ExportAll(fw::Ui& ui);
 
-    fw::Document* m_pDoc = nullptr;   // the owning document, set by it
-    CIirFilter* m_pFilter = nullptr;  // the filter every entry writes, set by the document
+    fw::Document* m_pDoc = nullptr;  // the owning document, set by it
+    CIirFilter* m_pFilter = nullptr; // the filter every entry writes, set by the document
     CExportFileList m_list;
     std::int32_t m_bAutoExport = 1;
 

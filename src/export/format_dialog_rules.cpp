@@ -9,8 +9,8 @@ namespace tarvo {
 namespace {
 
 std::string RangeMessage(std::int32_t low, std::int32_t high) {
-    return "Please enter a number between " + std::to_string(low) + " and " +
-           std::to_string(high) + ".";
+    return "Please enter a number between " + std::to_string(low) + " and " + std::to_string(high) +
+           ".";
 }
 
 bool InRange(std::int32_t value, std::int32_t low, std::int32_t high) {

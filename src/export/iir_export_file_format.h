@@ -3,11 +3,11 @@
 // together with the file it writes and whether choosing another format changes
 // the file name's extension.
 
-#include <cstdint>
-#include <string>
-
 #include "export/export_path.h"
 #include "export/iir_file_format.h"
+
+#include <cstdint>
+#include <string>
 
 namespace tarvo {
 

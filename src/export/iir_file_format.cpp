@@ -1,8 +1,8 @@
 #include "export/iir_file_format.h"
 
-#include <tuple>
-
 #include "fw/archive.h"
+
+#include <tuple>
 
 namespace tarvo {
 

@@ -4,11 +4,11 @@
 // turns a filter into that file. The document keeps one for its coefficient view;
 // every export-list entry is a CIirExportFileFormat.
 
-#include <cstdint>
-#include <string>
-
 #include "export/export_formats.h"
 #include "export/iir_c_options.h"
+
+#include <cstdint>
+#include <string>
 
 namespace fw {
 class Archive;

@@ -1,18 +1,17 @@
 // The coefficient writer: the example pair of files line by line, the rules of
 // header passes, names and responses, and what a failed write leaves behind.
 
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "design/iir_filter.h"
 #include "export/export_test_support.h"
 #include "export/iir_export_file_format.h"
 #include "fw/recording_ui.h"
 #include "fw/test_files.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace tarvo {
 namespace {
@@ -75,8 +74,12 @@ TEST(CoefficientWriter, NewEntryWritesTheExampleHeaderAndSource) {
                             "#endif", ""));
     EXPECT_TRUE(header.ends_with("#endif\n\n"));
 
-    std::vector<std::string> expected{"#include \"iir_filter.h\"", "", "// iir_biquads", "",
-                                      "double iir_biquads[IIR_BIQUADS_SIZE][6] = {", "  {"};
+    std::vector<std::string> expected{"#include \"iir_filter.h\"",
+                                      "",
+                                      "// iir_biquads",
+                                      "",
+                                      "double iir_biquads[IIR_BIQUADS_SIZE][6] = {",
+                                      "  {"};
     Append(expected, SectionLines(filter, 0, false));
     Append(expected, {"  },", "", "  {"});
     Append(expected, SectionLines(filter, 1, false));
@@ -166,8 +169,9 @@ TEST(CoefficientWriter, GuardAndIncludeNames) {
     entry.m_cOptions.m_strSourceText = "#include <complex>";
 
     ASSERT_TRUE(entry.WriteToPath(filter, dir.File("low.pass.cpp"), false, ui));
-    EXPECT_TRUE(ReadText(dir.File("low.pass.h"))
-                    .starts_with("/* generated */\n#ifndef _LOW_PASS_H_\n#define _LOW_PASS_H_\n\n"));
+    EXPECT_TRUE(
+        ReadText(dir.File("low.pass.h"))
+            .starts_with("/* generated */\n#ifndef _LOW_PASS_H_\n#define _LOW_PASS_H_\n\n"));
     EXPECT_TRUE(ReadText(dir.File("low.pass.cpp"))
                     .starts_with("#include <complex>\n#include \"low.pass.h\"\n\n"));
 
@@ -463,7 +467,8 @@ TEST(CoefficientWriter, WriteToPathKeepsThePath) {
     CIirFileFormat view; // the coefficient view's format: Text, floating point
     ASSERT_TRUE(view.WriteToPath(filter, dir.File("view.tmp"), false, ui));
     EXPECT_EQ(view.m_strPath, dir.File("view.tmp"));
-    EXPECT_THAT(ReadText(dir.File("view.tmp")), HasSubstr("\n     1.00000000000000000000    % B0\n"));
+    EXPECT_THAT(ReadText(dir.File("view.tmp")),
+                HasSubstr("\n     1.00000000000000000000    % B0\n"));
 }
 
 TEST(CoefficientWriter, DamagedOptionsFallBack) {
@@ -471,8 +476,8 @@ TEST(CoefficientWriter, DamagedOptionsFallBack) {
     CIirFilter filter = TwoSectionFilter();
     fw::RecordingUi ui;
     CIirExportFileFormat entry(dir.Path().string());
-    entry.m_nFormat = 7;         // plain text
-    entry.m_nBiquadOrder = 9;    // all six columns
+    entry.m_nFormat = 7;             // plain text
+    entry.m_nBiquadOrder = 9;        // all six columns
     entry.m_nIndentSpaces = 1000000; // at most 32
     ASSERT_TRUE(entry.WriteToPath(filter, dir.File("d.txt"), false, ui));
     const auto lines = SplitLines(ReadText(dir.File("d.txt")));

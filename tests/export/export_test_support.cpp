@@ -1,10 +1,9 @@
 #include "export/export_test_support.h"
 
-#include <cstdio>
-
-#include <gtest/gtest.h>
-
 #include "design/design_action.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
 
 namespace tarvo::test {
 

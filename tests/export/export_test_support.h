@@ -3,10 +3,10 @@
 // dyadic coefficients, so every number it writes is exact and its text can be
 // checked by hand.
 
+#include "design/iir_filter.h"
+
 #include <string>
 #include <vector>
-
-#include "design/iir_filter.h"
 
 namespace tarvo::test {
 

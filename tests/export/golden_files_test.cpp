@@ -4,20 +4,19 @@
 // exact. TARVO_UPDATE_EXPORT_GOLDENS=1 rewrites the committed files from the
 // writer (review every change by hand before committing it).
 
-#include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <string>
-#include <vector>
-
-#include <gtest/gtest.h>
-
 #include "design/iir_filter.h"
 #include "export/export_test_support.h"
 #include "export/iir_export_file_format.h"
 #include "fw/recording_ui.h"
 #include "fw/test_files.h"
 #include "support/fixtures.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace tarvo {
 namespace {
