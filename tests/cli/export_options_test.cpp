@@ -33,6 +33,7 @@ struct CliRun {
 CliRun Cli(std::vector<std::string> args) {
     args.insert(args.begin(), "tarvoiir-cli");
     std::vector<const char*> argv;
+    argv.reserve(args.size());
     for (const std::string& a : args)
         argv.push_back(a.c_str());
     std::ostringstream out;

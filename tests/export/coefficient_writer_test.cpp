@@ -237,6 +237,24 @@ TEST(CoefficientWriter, EmptyFilterTouchesNoFile) {
     EXPECT_THAT(ui.Calls(), IsEmpty());
 }
 
+TEST(CoefficientWriter, EmptyVectorsWriteNothingNotEvenTheirComments) {
+    ScratchDir dir;
+    CIirFilter filter = TwoSectionFilter();
+    filter.z.clear();
+    filter.p.clear();
+    filter.b.clear();
+    filter.a.clear();
+    fw::RecordingUi ui;
+    CIirExportFileFormat entry(dir.Path().string());
+    entry.m_nFormat = kFormatMatlab;
+    entry.m_bZerosPoles = 1;
+    entry.m_bDirectForm = 1;
+    entry.m_bBiquads = 0;
+    ASSERT_TRUE(entry.WriteToPath(filter, dir.File("e.m"), false, ui));
+    // The item's own heading stays; the empty vectors leave no trace.
+    EXPECT_EQ(ReadText(dir.File("e.m")), "% Direct Form\n");
+}
+
 TEST(CoefficientWriter, FailedHeaderDoesNotStopTheSource) {
     ScratchDir dir;
     CIirFilter filter = TwoSectionFilter();
