@@ -50,7 +50,32 @@ def twenty_sections():
 
 SOS20 = twenty_sections()
 
+# The elliptic bandpass of bench/design_bench.cpp: order 10, 1 dB ripple, 80 dB
+# attenuation, band 0.4 to 0.6 of the Nyquist frequency.
+ELLIP_BA = sig.ellip(10, 1, 80, [0.4, 0.6], btype="bandpass")
+
 COMPARISONS = [
+    Comparison(
+        "Design, elliptic bandpass N = 10 (ellip, sos)",
+        "design_bench",
+        "BM_DesignEllipticBandpass10",
+        lambda: sig.ellip(10, 1, 80, [0.4, 0.6], btype="bandpass", output="sos"),
+        100.0,
+    ),
+    Comparison(
+        "Design, Butterworth lowpass N = 8 (butter, sos)",
+        "design_bench",
+        "BM_DesignButterworthLowpass8",
+        lambda: sig.butter(8, 0.4, output="sos"),
+        100.0,
+    ),
+    Comparison(
+        "Group delay curve, 8192 points (group_delay)",
+        "design_bench",
+        "BM_GroupDelayCurve8192",
+        lambda: sig.group_delay(ELLIP_BA, w=8192),
+        1.0,
+    ),
     Comparison(
         "ResponseAt, 20 sections, 8192 points (sosfreqz)",
         "freqz_bench",

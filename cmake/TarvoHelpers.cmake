@@ -27,5 +27,5 @@ function(tarvo_add_test_dir name dir)
     gtest_discover_tests(${name}
         WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
         DISCOVERY_TIMEOUT 60
-        PROPERTIES TIMEOUT 300)
+        PROPERTIES TIMEOUT 300 ENVIRONMENT "LOCPATH=${TARVO_TEST_LOCPATH}")
 endfunction()

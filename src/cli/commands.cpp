@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/design_options.h"
+#include "cli/export_options.h"
 #include "cli/filter_output.h"
 #include "design/design_action.h"
 #include "design/iir_filter.h"
@@ -21,6 +22,7 @@ struct DesignCommand {
     bool json = false;
     std::string curve;
     std::int32_t points = 0;
+    ExportOptions exportTo;
 };
 
 // Designs as the Design button does; on refusal the message goes to err.
@@ -47,6 +49,7 @@ int RunDesignCommand(const DesignCommand& c, std::ostream& out, std::ostream& er
     }
     CIirFilter filter;
     if (const int status = DesignFilter(c.design, filter, err); status != kExitOk) return status;
+    if (const int status = ExportDesign(c.exportTo, filter, err); status != kExitOk) return status;
     if (!c.curve.empty()) {
         const bool time = curveType == kPlotImpulse || curveType == kPlotStep;
         const std::int32_t points = c.points > 0 ? c.points : (time ? 128 : 512);
@@ -93,6 +96,7 @@ int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err
                           "Points of --curve (frequency curves: 512 from 0 to Fs/2; "
                           "impulse and step: 128 samples)")
         ->check(CLI::Range(1, 10000000));
+    AddExportOptions(*designCmd, design.exportTo);
 
     CLI::App* demoCmd =
         app.add_subcommand("demo", "Design one lowpass filter of each family and print it.");

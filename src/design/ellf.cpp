@@ -45,11 +45,23 @@ public:
             zero_ = true;
             return;
         }
-        const int ef = std::ilogb(size);
-        mant_ *= ScaleByPowerOfTwo(factor, -ef);
-        const int em = std::ilogb(std::max(std::abs(mant_.real()), std::abs(mant_.imag())));
-        mant_ = ScaleByPowerOfTwo(mant_, -em);
-        exp_ += static_cast<long>(ef) + em;
+        // Filter roots give factors of ordinary size: multiply directly and
+        // rescale only when the mantissa drifts far from 1. Anything else (or a
+        // non-finite factor) takes the careful path.
+        if ((size > 0x1p-400 && size < 0x1p400) || !std::isfinite(size)) {
+            mant_ *= factor;
+        } else {
+            const int ef = std::ilogb(size);
+            mant_ *= ScaleByPowerOfTwo(factor, -ef);
+            exp_ += ef;
+        }
+        const double m = std::max(std::abs(mant_.real()), std::abs(mant_.imag()));
+        // A non-finite mantissa stays so; the engine refuses non-finite results.
+        if (std::isfinite(m) && m > 0.0 && !(m > 0x1p-500 && m < 0x1p500)) {
+            const int em = std::ilogb(m);
+            mant_ = ScaleByPowerOfTwo(mant_, -em);
+            exp_ += em;
+        }
     }
     bool IsZero() const { return zero_; }
 

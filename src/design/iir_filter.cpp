@@ -19,8 +19,8 @@ using korin::mvect;
 
 namespace {
 
-// One point s = j*2*pi*f, so that e^s lies on the unit circle at f cycles per sample.
-mvect UnitCirclePoint(double f) { return mvect(mcplx(0.0, 2.0 * std::numbers::pi * f)); }
+// s = j*2*pi*f, so that e^s lies on the unit circle at f cycles per sample.
+mcplx UnitCirclePoint(double f) { return {0.0, 2.0 * std::numbers::pi * f}; }
 
 } // namespace
 
@@ -89,18 +89,26 @@ bool CIirFilter::Design(const IirDesignRequest& r) {
 
     normFreq = ReferenceFrequency(response, r.edge1n, r.edge2n);
 
-    sos.gain = k;
-    if (!z.empty()) korin::ZpToSos(sos, z, p);
+    BuildSections();
     ApplyDataType();
     // Measured through the sections, whatever the previous "Use biquads" choice.
     normMag = SectionMagnitudeAt(normFreq);
     return ok;
 }
 
-void CIirFilter::RebuildFromRoots() {
+void CIirFilter::BuildSections() {
+    if (!(z == pairedZ_ && p == pairedP_)) {
+        pairedRows_.Clear();
+        if (!z.empty() && z.size() == p.size()) korin::ZpToSos(pairedRows_, z, p);
+        pairedZ_ = z;
+        pairedP_ = p;
+    }
+    sos = pairedRows_;
     sos.gain = k;
-    sos.Clear();
-    if (!z.empty() && z.size() == p.size()) korin::ZpToSos(sos, z, p);
+}
+
+void CIirFilter::RebuildFromRoots() {
+    BuildSections();
     b.clear();
     a.clear();
     korin::Poly(z, b);
@@ -156,15 +164,16 @@ void CIirFilter::ScaleGain(double x) {
 }
 
 double CIirFilter::MagnitudeAt(double f) const {
-    const mvect h = ResponseAt(UnitCirclePoint(f));
+    if (useSos && !sos.Empty()) return SectionMagnitudeAt(f);
+    mvect h;
+    korin::FreqzBA(b, a, mvect(UnitCirclePoint(f)), h);
     return korin::Abs(h.empty() ? mcplx() : h[0]) + 1e-20;
 }
 
 double CIirFilter::SectionMagnitudeAt(double f) const {
     if (sos.Empty()) return 1e-20;
-    mvect h;
-    korin::FreqzSos(sos, UnitCirclePoint(f), h);
-    return korin::Abs(h[0] * sos.gain) + 1e-20;
+    const mcplx z = korin::Exp(UnitCirclePoint(f));
+    return korin::Abs(korin::SosResponseAt(sos, z) * sos.gain) + 1e-20;
 }
 
 void CIirFilter::Renormalize() { ScaleGain(normMag / MagnitudeAt(normFreq)); }

@@ -80,6 +80,14 @@ public:
 private:
     double SectionMagnitudeAt(double f) const;
     void ComputeQuantizedRoots();
+    // Rows of sos from z and p (gain set to k), before any rounding.
+    void BuildSections();
+
+    // The roots of the last pairing and the rows it gave, unrounded: a rebuild
+    // from unchanged roots (the gain step of every design) reuses them.
+    korin::mvect pairedZ_;
+    korin::mvect pairedP_;
+    korin::msos pairedRows_;
 
     std::int32_t pickIndex_ = -1;
     std::int32_t partnerIndex_ = -1;

@@ -182,6 +182,33 @@ TEST(IirFilter, FixedPointQuantizedRootsAreRootsOfTheRoundedSections) {
     EXPECT_EQ(again.qp, f.qp);
 }
 
+TEST(IirFilter, RebuildFollowsTheDataTypeAndTheRoots) {
+    // A rebuild from unchanged roots must still round to the current data type.
+    CIirFilter fixed;
+    fixed.spec.dataType = kFixedPoint;
+    fixed.spec.fracBits = 6;
+    ASSERT_TRUE(fixed.Design(Request(kChebyshev, kBandpass, 3, 0.2, 0.5)));
+    CIirFilter exact;
+    ASSERT_TRUE(exact.Design(Request(kChebyshev, kBandpass, 3, 0.2, 0.5)));
+    exact.RebuildFromRoots();
+    fixed.spec.dataType = kDouble;
+    fixed.RebuildFromRoots();
+    ASSERT_EQ(fixed.sos.Rows(), exact.sos.Rows());
+    for (std::size_t i = 0; i < exact.sos.Rows(); ++i) EXPECT_EQ(fixed.sos[i], exact.sos[i]);
+    EXPECT_TRUE(fixed.qp.empty());
+
+    // Moving a root pairs again.
+    fixed.p[0] = fixed.p[0] * 0.9;
+    fixed.p[1] = korin::Conj(fixed.p[0]);
+    fixed.RebuildFromRoots();
+    bool found = false;
+    for (std::size_t i = 0; i < fixed.sos.Rows(); ++i) {
+        const mvect d{fixed.sos[i][3], fixed.sos[i][4], fixed.sos[i][5]};
+        found = found || korin::Abs(korin::PolyVal(d, fixed.p[0])) < 1e-12;
+    }
+    EXPECT_TRUE(found);
+}
+
 TEST(IirFilter, ClearKeepsSpecificationAndSampleRate) {
     CIirFilter f;
     f.spec.order = 6;

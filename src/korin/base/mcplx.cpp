@@ -34,6 +34,10 @@ double Abs(const mcplx& z) {
     if (std::isnan(x) || std::isnan(y)) return std::numeric_limits<double>::quiet_NaN();
     const double big = std::fmax(x, y);
     if (big == 0.0) return 0.0;
+    // Where neither square can overflow or lose bits to underflow, scaling by a
+    // power of two changes no rounding: skip it.
+    if (big < 0x1p500 && std::fmin(x, y) > 0x1p-450) return std::sqrt(x * x + y * y);
+    if (big < 0x1p500 && big > 0x1p-450 && std::fmin(x, y) == 0.0) return big;
     // Scale the larger part into [0.5, 1) by a power of two (exact), so the
     // squares can neither overflow nor underflow to a loss of the smaller part.
     int e = 0;

@@ -32,8 +32,10 @@ void mv_T<T>::RoundToFloat() {
 template <class T>
 void mv_T<T>::Append(const mv_T& u) {
     if (&u == this) {
-        const mv_T copy(u);
-        this->insert(this->end(), copy.begin(), copy.end());
+        // Inserting a vector's own range would read from moved storage.
+        const std::size_t n = this->size();
+        this->reserve(2 * n);
+        for (std::size_t i = 0; i < n; ++i) this->push_back((*this)[i]);
         return;
     }
     this->insert(this->end(), u.begin(), u.end());

@@ -65,7 +65,7 @@ void Poly(const mvect& R, mvect& P) {
     // Rounding leaves imaginary parts on coefficients whose real part cancels to
     // (nearly) zero, which the relative test above cannot catch; a set of exact
     // conjugates has a real polynomial.
-    if (IsConjugateSymmetric(R)) P.Real();
+    if (!P.IsReal() && IsConjugateSymmetric(R)) P.Real();
 }
 
 void QuadRoots(const mvect& P, mcplx& r1, mcplx& r2) {

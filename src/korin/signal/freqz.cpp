@@ -170,17 +170,24 @@ void EvaluateBlock(const std::vector<Row>& rows, const double* zrIn, const doubl
     }
 }
 
-// The product of the rows' responses at z, one row and one division at a time.
-mcplx RowByRow(const std::vector<mvect>& numerators, const std::vector<mvect>& denominators,
-               const mcplx& z) {
-    mcplx h(1.0);
-    for (std::size_t i = 0; i < numerators.size(); ++i) {
-        h *= PolyVal(numerators[i], z) / PolyVal(denominators[i], z);
-    }
-    return h;
+// Horner's rule on three coefficients of a row, as PolyVal evaluates them.
+mcplx Quadratic3(const mvect& row, std::size_t first, const mcplx& z) {
+    mcplx y = row[first];
+    y = y * z + row[first + 1];
+    return y * z + row[first + 2];
 }
 
 } // namespace
+
+mcplx SosResponseAt(const msos& sos, const mcplx& z) {
+    mcplx h(1.0);
+    for (std::size_t i = 0; i < sos.Rows(); ++i) {
+        const mvect& row = sos[i];
+        if (row.size() != 6) continue;
+        h *= Quadratic3(row, 0, z) / Quadratic3(row, 3, z);
+    }
+    return h;
+}
 
 void FreqzBA(const mvect& b, const mvect& a, const mvect& s, mvect& H) {
     mvect z(s);
@@ -199,8 +206,7 @@ void FreqzBA(const mvect& b, const mvect& a, const mvect& s, mvect& H) {
 
 void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
     std::vector<Row> rows;
-    std::vector<mvect> numerators;
-    std::vector<mvect> denominators;
+    rows.reserve(sos.Rows());
     for (std::size_t i = 0; i < sos.Rows(); ++i) {
         if (!KORIN_ASSERT(sos[i].size() == 6)) continue;
         const mvect& c = sos[i];
@@ -214,8 +220,6 @@ void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
         }
         row.monic = row.real && row.br[0] == 1.0 && row.ar[0] == 1.0;
         rows.push_back(row);
-        numerators.push_back(mvect{c[0], c[1], c[2]});
-        denominators.push_back(mvect{c[3], c[4], c[5]});
     }
 
     // One e^s per point, shared by all rows.
@@ -263,7 +267,7 @@ void FreqzSos(const msos& sos, const mvect& s, mvect& H) {
                 result[first + l] = Divide(br[l], bi[l], ar[l], ai[l]);
             } else {
                 const mcplx z(pointRe[first + l], pointIm[first + l]);
-                result[first + l] = RowByRow(numerators, denominators, z);
+                result[first + l] = SosResponseAt(sos, z);
             }
         }
     }

@@ -17,4 +17,9 @@ void FreqzBA(const mvect& b, const mvect& a, const mvect& s, mvect& H);
 // violation and is left out.
 void FreqzSos(const msos& sos, const mvect& s, mvect& H);
 
+// The same product at one point z itself (not e^s), row by row with one division
+// per row, exactly as FreqzBA evaluates each row. Rows of another size than six
+// are left out.
+mcplx SosResponseAt(const msos& sos, const mcplx& z);
+
 } // namespace korin

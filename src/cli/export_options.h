@@ -1,0 +1,38 @@
+#pragma once
+// The export-file options of `design --export PATH`: a new export-list entry's
+// format options, written exactly as that entry would write them.
+
+#include "export/iir_export_file_format.h"
+
+#include <CLI/CLI.hpp>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+namespace tarvo {
+class CIirFilter;
+}
+
+namespace tarvo::cli {
+
+struct ExportOptions {
+    std::string path;               // --export: the file to write; empty: no export
+    std::int32_t format = -1;       // --export-format; -1: from the extension of the path
+    CIirExportFileFormat entry{""}; // every other option, from a new entry's defaults
+};
+
+// The file format the extension of path names: .txt and .hex Text, .c C,
+// .cpp C++, .m Matlab (letter case ignored); any other extension C++, the
+// format of a new export entry.
+std::int32_t FormatFromExtension(const std::string& path);
+
+// Adds --export and the format options (which all need --export) to a command.
+void AddExportOptions(CLI::App& command, ExportOptions& options);
+
+// Writes the files of the export for a designed filter; messages go to err.
+// kExitOk when no export was asked for or every file was written; kExitRefused
+// when the options fail the format dialog's checks (nothing written);
+// kExitFailure when a file could not be written.
+int ExportDesign(const ExportOptions& options, CIirFilter& filter, std::ostream& err);
+
+} // namespace tarvo::cli
