@@ -1,8 +1,9 @@
 #include "byte_builder.h"
 #include "doc/ser_doc.h"
+#include "file_bytes.h"
 #include "fw/archive.h"
 #include "fw/recording_ui.h"
-#include "scratch_dir.h"
+#include "fw/test_files.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -70,7 +71,7 @@ TEST(SerDocHeader, ATruncatedHeaderIsAnArchiveError) {
 }
 
 TEST(OpenProbe, ReadsOnlyTheHeader) {
-    test::ScratchDir dir;
+    fw::test::ScratchDir dir;
     fw::RecordingUi ui;
     const std::string project = dir.File("a.tvp");
     test::WriteBytes(project, {0x14, 0x40, 0xFF, 0xFF});
@@ -92,7 +93,7 @@ TEST(OpenProbe, ReadsOnlyTheHeader) {
 }
 
 TEST(OpenProbe, MissingFoldersAndPipesAreNotOpened) {
-    test::ScratchDir dir;
+    fw::test::ScratchDir dir;
     fw::RecordingUi ui;
     EXPECT_FALSE(ProbeDocumentType(dir.File("missing.tvp"), ui).opened);
     EXPECT_FALSE(ProbeDocumentType(dir.Path().string(), ui).opened);
