@@ -1,17 +1,17 @@
 #include "cli/commands.h"
 
-#include <ostream>
-#include <string>
-#include <vector>
-
-#include <CLI/CLI.hpp>
-
 #include "cli/design_options.h"
 #include "cli/export_options.h"
 #include "cli/filter_output.h"
+#include "cli/project_commands.h"
 #include "design/design_action.h"
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace tarvo::cli {
 
@@ -23,6 +23,7 @@ struct DesignCommand {
     std::string curve;
     std::int32_t points = 0;
     ExportOptions exportTo;
+    std::string save; // --save: the new project's file
 };
 
 // Designs as the Design button does; on refusal the message goes to err.
@@ -48,7 +49,9 @@ int RunDesignCommand(const DesignCommand& c, std::ostream& out, std::ostream& er
         curveType = *type;
     }
     CIirFilter filter;
-    if (const int status = DesignFilter(c.design, filter, err); status != kExitOk) return status;
+    const int designed = c.save.empty() ? DesignFilter(c.design, filter, err)
+                                        : DesignNewProject(c.design, c.save, filter, err);
+    if (designed != kExitOk) return designed;
     if (const int status = ExportDesign(c.exportTo, filter, err); status != kExitOk) return status;
     if (!c.curve.empty()) {
         const bool time = curveType == kPlotImpulse || curveType == kPlotStep;
@@ -90,16 +93,20 @@ int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err
     AddDesignOptions(*designCmd, design.design);
     designCmd->add_flag("--json", design.json, "Print every result as JSON");
     designCmd->add_option("--curve", design.curve,
-                          "Print one response curve as two tab-separated columns: " +
-                              CurveNames());
-    designCmd->add_option("--points", design.points,
-                          "Points of --curve (frequency curves: 512 from 0 to Fs/2; "
-                          "impulse and step: 128 samples)")
+                          "Print one response curve as two tab-separated columns: " + CurveNames());
+    designCmd
+        ->add_option("--points", design.points,
+                     "Points of --curve (frequency curves: 512 from 0 to Fs/2; "
+                     "impulse and step: 128 samples)")
         ->check(CLI::Range(1, 10000000));
     AddExportOptions(*designCmd, design.exportTo);
+    designCmd->add_option("--save", design.save,
+                          "Save the design as a new project (.tvp), as if typed into a new "
+                          "project's form and designed");
 
     CLI::App* demoCmd =
         app.add_subcommand("demo", "Design one lowpass filter of each family and print it.");
+    ProjectCommands projects(app);
 
     try {
         app.parse(argc, argv);
@@ -110,6 +117,7 @@ int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err
 
     if (designCmd->parsed()) return RunDesignCommand(design, out, err);
     if (demoCmd->parsed()) return RunDemo(out, err);
+    if (const std::optional<int> status = projects.Run(out, err)) return *status;
     return kExitRefused;
 }
 

@@ -33,7 +33,26 @@ CLI::Option* AddSwitch(CLI::App& command, const std::string& names, std::int32_t
         names, [&flag](std::int64_t n) { flag = n > 0 ? 1 : 0; }, help);
 }
 
+template <class T> auto CopyField(T CIirFileFormat::*field) {
+    return [field](CIirFileFormat& to, const CIirFileFormat& from) { to.*field = from.*field; };
+}
+
+auto CopyCOption(std::string CIirC_Options::*field) {
+    return [field](CIirFileFormat& to, const CIirFileFormat& from) {
+        to.m_cOptions.*field = from.m_cOptions.*field;
+    };
+}
+
 } // namespace
+
+const std::map<std::string, std::int32_t>& FileFormatNames() {
+    static const std::map<std::string, std::int32_t> names{{"text", kFormatText},
+                                                           {"c", kFormatC},
+                                                           {"c++", kFormatCpp},
+                                                           {"cpp", kFormatCpp},
+                                                           {"matlab", kFormatMatlab}};
+    return names;
+}
 
 std::int32_t FormatFromExtension(const std::string& path) {
     const std::string ext = Extension(path);
@@ -43,13 +62,7 @@ std::int32_t FormatFromExtension(const std::string& path) {
     return kFormatCpp;
 }
 
-void AddExportOptions(CLI::App& command, ExportOptions& o) {
-    CIirExportFileFormat& e = o.entry;
-    const std::map<std::string, std::int32_t> formats{{"text", kFormatText},
-                                                      {"c", kFormatC},
-                                                      {"c++", kFormatCpp},
-                                                      {"cpp", kFormatCpp},
-                                                      {"matlab", kFormatMatlab}};
+std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& e) {
     const std::map<std::string, std::int32_t> numerics{
         {"scientific", kNumericScientific}, {"floating", kNumericFloating}, {"hex", kNumericHex}};
     const std::map<std::string, std::int32_t> indents{
@@ -61,87 +74,118 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
     const std::map<std::string, std::int32_t> vias{{"biquads", kResponsesViaBiquads},
                                                    {"direct-form", kResponsesViaDirectForm}};
 
+    std::vector<FormatOption> added;
+    added.push_back({command
+                         .add_option("--numeric", e.m_nNumeric,
+                                     "Numbers: scientific (%0.16e), floating (%0.20f) or hex "
+                                     "(fixed point)")
+                         ->transform(CLI::CheckedTransformer(numerics, CLI::ignore_case))
+                         ->default_str("scientific"),
+                     CopyField(&CIirFileFormat::m_nNumeric)});
+    added.push_back(
+        {command.add_option("--hex-int-bits", e.m_nHexIntBits, "Integer bits of --numeric hex")
+             ->capture_default_str(),
+         CopyField(&CIirFileFormat::m_nHexIntBits)});
+    added.push_back(
+        {command.add_option("--hex-frac-bits", e.m_nHexFracBits, "Fraction bits of --numeric hex")
+             ->capture_default_str(),
+         CopyField(&CIirFileFormat::m_nHexFracBits)});
+    added.push_back(
+        {command.add_option("--indent", e.m_nIndentKind, "Indentation: spaces, tabs or none")
+             ->transform(CLI::CheckedTransformer(indents, CLI::ignore_case))
+             ->default_str("spaces"),
+         CopyField(&CIirFileFormat::m_nIndentKind)});
+    added.push_back({command
+                         .add_option("--indent-spaces", e.m_nIndentSpaces,
+                                     "Spaces per indentation level (0 to 32)")
+                         ->capture_default_str(),
+                     CopyField(&CIirFileFormat::m_nIndentSpaces)});
+    added.push_back(
+        {command
+             .add_option("--biquad-order", e.m_nBiquadOrder,
+                         "Coefficients of each section, in order: \"a2,b2,a1,b1,b0\", "
+                         "\"b0,b1,b2,a1,a2\", \"b0,b1,b2,a0,a1,a2\", "
+                         "\"b2,b1,b0,a2,a1\" or \"a2,a1,b2,b1,b0\"")
+             ->transform(CLI::CheckedTransformer(orders, CLI::ignore_case, CLI::ignore_space))
+             ->default_str("b0,b1,b2,a0,a1,a2"),
+         CopyField(&CIirFileFormat::m_nBiquadOrder)});
+    added.push_back({command
+                         .add_option("--filter-name", e.m_strFilterName,
+                                     "Prefix of every variable name (may be empty)")
+                         ->capture_default_str(),
+                     CopyField(&CIirFileFormat::m_strFilterName)});
+    added.push_back({AddSwitch(command, "--headings,!--no-headings", e.m_bHeadings,
+                               "Comment lines before each item (default on)"),
+                     CopyField(&CIirFileFormat::m_bHeadings)});
+    added.push_back(
+        {AddSwitch(command, "--specs,!--no-specs", e.m_bSpecs, "Write the specification"),
+         CopyField(&CIirFileFormat::m_bSpecs)});
+    added.push_back({AddSwitch(command, "--zeros-poles,!--no-zeros-poles", e.m_bZerosPoles,
+                               "Write the zeros and poles"),
+                     CopyField(&CIirFileFormat::m_bZerosPoles)});
+    added.push_back({AddSwitch(command, "--export-biquads,!--no-export-biquads", e.m_bBiquads,
+                               "Write the biquad sections and their gain (default on)"),
+                     CopyField(&CIirFileFormat::m_bBiquads)});
+    added.push_back({AddSwitch(command, "--direct-form,!--no-direct-form", e.m_bDirectForm,
+                               "Write the numerator and denominator"),
+                     CopyField(&CIirFileFormat::m_bDirectForm)});
+    added.push_back(
+        {AddSwitch(command, "--impulse,!--no-impulse", e.m_bImpulse, "Write the impulse response"),
+         CopyField(&CIirFileFormat::m_bImpulse)});
+    added.push_back(
+        {command.add_option("--impulse-length", e.m_nImpulseLen, "Samples of the impulse response")
+             ->capture_default_str(),
+         CopyField(&CIirFileFormat::m_nImpulseLen)});
+    added.push_back({AddSwitch(command, "--step,!--no-step", e.m_bStep, "Write the step response"),
+                     CopyField(&CIirFileFormat::m_bStep)});
+    added.push_back(
+        {command.add_option("--step-length", e.m_nStepLen, "Samples of the step response")
+             ->capture_default_str(),
+         CopyField(&CIirFileFormat::m_nStepLen)});
+    added.push_back({command
+                         .add_option("--responses-via", e.m_nResponsesVia,
+                                     "Compute the responses through: biquads or direct-form")
+                         ->transform(CLI::CheckedTransformer(vias, CLI::ignore_case))
+                         ->default_str("biquads"),
+                     CopyField(&CIirFileFormat::m_nResponsesVia)});
+    added.push_back({AddSwitch(command, "--negate-a,!--no-negate-a", e.m_bNegateA,
+                               "Negate the a1 and a2 coefficients of the sections"),
+                     CopyField(&CIirFileFormat::m_bNegateA)});
+    added.push_back(
+        {command
+             .add_option("--real-type", e.m_cOptions.m_strRealType, "C/C++ type of real variables")
+             ->capture_default_str(),
+         CopyCOption(&CIirC_Options::m_strRealType)});
+    added.push_back({command
+                         .add_option("--complex-type", e.m_cOptions.m_strComplexType,
+                                     "C/C++ type of complex variables and values")
+                         ->capture_default_str(),
+                     CopyCOption(&CIirC_Options::m_strComplexType)});
+    added.push_back({command.add_option("--header-text", e.m_cOptions.m_strHeaderText,
+                                        "Text at the top of the C/C++ header file"),
+                     CopyCOption(&CIirC_Options::m_strHeaderText)});
+    added.push_back({command.add_option("--source-text", e.m_cOptions.m_strSourceText,
+                                        "Text at the top of the C/C++ source file"),
+                     CopyCOption(&CIirC_Options::m_strSourceText)});
+    return added;
+}
+
+void AddExportOptions(CLI::App& command, ExportOptions& o) {
     CLI::Option* exportOption = command.add_option(
         "--export", o.path,
         "Write the design to this file as an export-list entry would (C and C++ sources "
         "also get their header, the path with \".h\"). Exit status 1 when a file cannot "
         "be written");
-    const auto needsExport = [exportOption](CLI::Option* option) { option->needs(exportOption); };
-
-    needsExport(command
-                    .add_option("--export-format", o.format,
-                                "File format: text, c, c++ or matlab (default: from the "
-                                "extension of --export: .txt/.hex text, .c c, .m matlab, "
-                                "otherwise c++)")
-                    ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case)));
-    needsExport(command
-                    .add_option("--numeric", e.m_nNumeric,
-                                "Numbers: scientific (%0.16e), floating (%0.20f) or hex "
-                                "(fixed point)")
-                    ->transform(CLI::CheckedTransformer(numerics, CLI::ignore_case))
-                    ->default_str("scientific"));
-    needsExport(
-        command.add_option("--hex-int-bits", e.m_nHexIntBits, "Integer bits of --numeric hex")
-            ->capture_default_str());
-    needsExport(
-        command.add_option("--hex-frac-bits", e.m_nHexFracBits, "Fraction bits of --numeric hex")
-            ->capture_default_str());
-    needsExport(
-        command.add_option("--indent", e.m_nIndentKind, "Indentation: spaces, tabs or none")
-            ->transform(CLI::CheckedTransformer(indents, CLI::ignore_case))
-            ->default_str("spaces"));
-    needsExport(command
-                    .add_option("--indent-spaces", e.m_nIndentSpaces,
-                                "Spaces per indentation level (0 to 32)")
-                    ->capture_default_str());
-    needsExport(
-        command
-            .add_option("--biquad-order", e.m_nBiquadOrder,
-                        "Coefficients of each section, in order: \"a2,b2,a1,b1,b0\", "
-                        "\"b0,b1,b2,a1,a2\", \"b0,b1,b2,a0,a1,a2\", "
-                        "\"b2,b1,b0,a2,a1\" or \"a2,a1,b2,b1,b0\"")
-            ->transform(CLI::CheckedTransformer(orders, CLI::ignore_case, CLI::ignore_space))
-            ->default_str("b0,b1,b2,a0,a1,a2"));
-    needsExport(command
-                    .add_option("--filter-name", e.m_strFilterName,
-                                "Prefix of every variable name (may be empty)")
-                    ->capture_default_str());
-    needsExport(AddSwitch(command, "--headings,!--no-headings", e.m_bHeadings,
-                          "Comment lines before each item (default on)"));
-    needsExport(AddSwitch(command, "--specs,!--no-specs", e.m_bSpecs, "Write the specification"));
-    needsExport(AddSwitch(command, "--zeros-poles,!--no-zeros-poles", e.m_bZerosPoles,
-                          "Write the zeros and poles"));
-    needsExport(AddSwitch(command, "--export-biquads,!--no-export-biquads", e.m_bBiquads,
-                          "Write the biquad sections and their gain (default on)"));
-    needsExport(AddSwitch(command, "--direct-form,!--no-direct-form", e.m_bDirectForm,
-                          "Write the numerator and denominator"));
-    needsExport(
-        AddSwitch(command, "--impulse,!--no-impulse", e.m_bImpulse, "Write the impulse response"));
-    needsExport(
-        command.add_option("--impulse-length", e.m_nImpulseLen, "Samples of the impulse response")
-            ->capture_default_str());
-    needsExport(AddSwitch(command, "--step,!--no-step", e.m_bStep, "Write the step response"));
-    needsExport(command.add_option("--step-length", e.m_nStepLen, "Samples of the step response")
-                    ->capture_default_str());
-    needsExport(command
-                    .add_option("--responses-via", e.m_nResponsesVia,
-                                "Compute the responses through: biquads or direct-form")
-                    ->transform(CLI::CheckedTransformer(vias, CLI::ignore_case))
-                    ->default_str("biquads"));
-    needsExport(AddSwitch(command, "--negate-a,!--no-negate-a", e.m_bNegateA,
-                          "Negate the a1 and a2 coefficients of the sections"));
-    needsExport(
-        command
-            .add_option("--real-type", e.m_cOptions.m_strRealType, "C/C++ type of real variables")
-            ->capture_default_str());
-    needsExport(command
-                    .add_option("--complex-type", e.m_cOptions.m_strComplexType,
-                                "C/C++ type of complex variables and values")
-                    ->capture_default_str());
-    needsExport(command.add_option("--header-text", e.m_cOptions.m_strHeaderText,
-                                   "Text at the top of the C/C++ header file"));
-    needsExport(command.add_option("--source-text", e.m_cOptions.m_strSourceText,
-                                   "Text at the top of the C/C++ source file"));
+    command
+        .add_option("--export-format", o.format,
+                    "File format: text, c, c++ or matlab (default: from the "
+                    "extension of --export: .txt/.hex text, .c c, .m matlab, "
+                    "otherwise c++)")
+        ->transform(CLI::CheckedTransformer(FileFormatNames(), CLI::ignore_case))
+        ->needs(exportOption);
+    for (const FormatOption& f : AddFormatOptions(command, o.entry)) {
+        f.option->needs(exportOption);
+    }
 }
 
 int ExportDesign(const ExportOptions& options, CIirFilter& filter, std::ostream& err) {

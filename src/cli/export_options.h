@@ -6,8 +6,11 @@
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace tarvo {
 class CIirFilter;
@@ -28,6 +31,20 @@ std::int32_t FormatFromExtension(const std::string& path);
 
 // Adds --export and the format options (which all need --export) to a command.
 void AddExportOptions(CLI::App& command, ExportOptions& options);
+
+// One format option and how to copy the field it sets from one format to
+// another, so that only the options given on the command line override a
+// format read from elsewhere.
+struct FormatOption {
+    CLI::Option* option = nullptr;
+    std::function<void(CIirFileFormat& to, const CIirFileFormat& from)> copy;
+};
+
+// Adds the format options (--numeric to --source-text) bound to format.
+std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& format);
+
+// The names the file-format options accept: text, c, c++ (or cpp), matlab.
+const std::map<std::string, std::int32_t>& FileFormatNames();
 
 // Writes the files of the export for a designed filter; messages go to err.
 // kExitOk when no export was asked for or every file was written; kExitRefused

@@ -10,6 +10,8 @@ void CUndo::TrimUndo() {
 
 void CUndo::CheckPoint() {
     fw::Archive ar = fw::Archive::ForStoring();
+    // A snapshot restores the state bit for bit, small coefficients included.
+    ar.SetExactComplex();
     Serialize(ar);
     TrimUndo();
     undo_.push_front(ar.TakeBuffer());
@@ -19,6 +21,7 @@ void CUndo::CheckPoint() {
 void CUndo::Restore(const Snapshot& snapshot) {
     DeleteContents();
     fw::Archive ar = fw::Archive::ForLoading(snapshot);
+    ar.SetExactComplex();
     Serialize(ar);
 }
 

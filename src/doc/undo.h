@@ -1,7 +1,8 @@
 #pragma once
 // CUndo: undo and redo by whole snapshots. Each entry is the complete project
 // stream, stored and restored through the document's own Serialize, so undo
-// needs no knowledge of what changed.
+// needs no knowledge of what changed. Snapshots keep complex values exact
+// (without the file's offset), so a restored state is the state that was saved.
 
 #include <cstddef>
 #include <cstdint>

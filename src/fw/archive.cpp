@@ -114,7 +114,7 @@ void Archive::WriteString(const std::string& text) {
 }
 
 void Archive::WriteComplex(const korin::mcplx& z) {
-    WriteF64(z.real() + kComplexRealOffset);
+    WriteF64(exactComplex_ ? z.real() : z.real() + kComplexRealOffset);
     WriteF64(z.imag());
 }
 
@@ -195,7 +195,8 @@ std::string Archive::ReadString() {
 }
 
 korin::mcplx Archive::ReadComplex() {
-    const double re = ReadF64() - kComplexRealOffset;
+    const double stored = ReadF64();
+    const double re = exactComplex_ ? stored : stored - kComplexRealOffset;
     const double im = ReadF64();
     return {re, im};
 }

@@ -46,6 +46,13 @@ public:
     bool IsStoring() const { return storing_; }
     bool IsLoading() const { return !storing_; }
 
+    // Complex values without the offset: the real part is kept bit for bit.
+    // The offset costs the low bits of real parts smaller than it, so files
+    // keep it for their readers, while in-memory copies of a document (undo
+    // snapshots) use this to come back exactly as they were.
+    void SetExactComplex(bool exact = true) { exactComplex_ = exact; }
+    bool IsExactComplex() const { return exactComplex_; }
+
     // Storing: everything written so far.
     const std::vector<std::uint8_t>& Buffer() const { return out_; }
     std::vector<std::uint8_t> TakeBuffer() { return std::move(out_); }
@@ -133,6 +140,7 @@ private:
     template <class U> U ReadLe();
 
     bool storing_;
+    bool exactComplex_ = false;
     std::vector<std::uint8_t> out_;
     std::span<const std::uint8_t> in_;
     std::size_t pos_ = 0;

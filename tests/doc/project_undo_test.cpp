@@ -5,6 +5,7 @@
 #include "fw/recording_ui.h"
 #include "project_helpers.h"
 
+#include <cmath>
 #include <deque>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -126,6 +127,26 @@ TEST_F(ProjectUndo, FieldsTypedInTheFormEnterTheNextCheckpoint) {
     EXPECT_EQ(doc->GetFilter().spec.order, 4);
     doc->OnCommand(fw::kIdEditRedo);
     EXPECT_EQ(doc->GetFilter().spec.order, 8);
+}
+
+TEST_F(ProjectUndo, RestoresTinyCoefficientsExactly) {
+    // A narrow lowpass: its numerator lies far below the file's complex offset.
+    IirDesignSpec narrow;
+    narrow.order = 10;
+    narrow.edge1 = 0.004;
+    narrow.useBiquads = 0;
+    ASSERT_TRUE(test::DesignAsTheForm(*doc, narrow));
+    const korin::mvect b = doc->GetFilter().b;
+    const korin::mvect p = doc->GetFilter().p;
+    ASSERT_LT(std::abs(b[0].real()), 1e-18);
+    dialogs.minDb.push_back(-150.0);
+    doc->OnCommand(kIdIirMinimumDb);
+    doc->OnCommand(fw::kIdEditUndo);
+    doc->OnCommand(fw::kIdEditUndo);
+    doc->OnCommand(fw::kIdEditRedo);
+    EXPECT_EQ(doc->GetFilter().b, b);
+    EXPECT_EQ(doc->GetFilter().p, p);
+    EXPECT_FALSE(doc->GetFilter().useSos);
 }
 
 // Changes, undos and redos at random, against a model of the two lists: every
