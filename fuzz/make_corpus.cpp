@@ -96,15 +96,14 @@ int main(int argc, char** argv) {
 
     struct Case {
         const char* name;
-        std::int32_t family, response, order, dataType, useBiquads;
         double edge1, edge2, fs;
-        int unit;
+        std::int32_t family, response, order, dataType, useBiquads, unit;
     };
     const Case cases[] = {
-        {"butterworth_lowpass.tvp", 0, 0, 4, 0, 1, 0.2, 0.3, 1.0, 0},
-        {"chebyshev_highpass_single.tvp", 1, 1, 7, 1, 1, 3.0, 4.0, 44.1, 1},
-        {"elliptic_bandpass_fixed.tvp", 2, 2, 5, 2, 1, 10.0, 14.0, 96.0, 1},
-        {"elliptic_bandstop_direct.tvp", 2, 3, 3, 0, 0, 0.3, 0.4, 2.0, 2},
+        {"butterworth_lowpass.tvp", 0.2, 0.3, 1.0, 0, 0, 4, 0, 1, 0},
+        {"chebyshev_highpass_single.tvp", 3.0, 4.0, 44.1, 1, 1, 7, 1, 1, 1},
+        {"elliptic_bandpass_fixed.tvp", 10.0, 14.0, 96.0, 2, 2, 5, 2, 1, 1},
+        {"elliptic_bandstop_direct.tvp", 0.3, 0.4, 2.0, 2, 3, 3, 0, 0, 2},
     };
     for (const Case& c : cases) {
         CTarvoIirDoc doc(ui);

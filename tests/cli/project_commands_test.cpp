@@ -36,6 +36,7 @@ struct CliRun {
 CliRun Cli(std::vector<std::string> args) {
     args.insert(args.begin(), "tarvoiir-cli");
     std::vector<const char*> argv;
+    argv.reserve(args.size());
     for (const std::string& a : args)
         argv.push_back(a.c_str());
     std::ostringstream out;
@@ -89,7 +90,7 @@ protected:
             doc.GetExportFiles().m_list.Append(std::move(entry));
         }
         doc.SetTimeResponseLength(16);
-        const std::string path = File(name);
+        std::string path = File(name);
         EXPECT_TRUE(doc.OnSaveDocument(path));
         return path;
     }

@@ -16,6 +16,7 @@ using test::ByteBuilder;
 
 std::vector<std::int32_t> Drain(PendingPlotTypes& pending, int calls) {
     std::vector<std::int32_t> got;
+    got.reserve(static_cast<std::size_t>(calls));
     for (int i = 0; i < calls; ++i)
         got.push_back(pending.Next());
     return got;

@@ -14,7 +14,6 @@
 namespace tarvo {
 namespace {
 
-using test::FakeDesignFrame;
 using test::HintLog;
 using test::RecordingView;
 using ::testing::ElementsAre;
