@@ -7,8 +7,10 @@
 #include "fw/test_files.h"
 #include "project_helpers.h"
 
+#include <cmath>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace tarvo {
 namespace {
@@ -358,6 +360,43 @@ TEST(ProjectBounds, AbsurdCountsFailTheLoad) {
         CTarvoIirDoc loaded(ui);
         fw::Archive ar = fw::Archive::ForLoading(bad);
         EXPECT_THROW(loaded.Serialize(ar), fw::ArchiveError) << c.what;
+    }
+}
+
+TEST(ProjectBounds, ExtremeSpecificationValuesLoadAndCanBeEdited) {
+    // A fixed-point design whose fraction-bit count a damaged file gives as the
+    // most negative int32; a pole-zero edit then requantizes with it.
+    fw::RecordingUi ui;
+    CTarvoIirDoc doc(ui);
+    ASSERT_TRUE(doc.OnNewDocument());
+    IirDesignSpec form;
+    form.dataType = kFixedPoint;
+    ASSERT_TRUE(test::DesignAsTheForm(doc, form));
+    std::vector<std::uint8_t> stream = StreamOf(doc);
+    const CIirFilter& designed = doc.GetFilter();
+    const std::size_t elements =
+        designed.b.size() + designed.a.size() + designed.z.size() + designed.p.size();
+    // Header, the four vectors, gain, the rows, their gain, 1 Hz, then order,
+    // family, response, data type and integer bits before the fraction bits.
+    const std::size_t fracBitsAt =
+        2 + 4 * 4 + elements * 16 + 8 + 4 + designed.sos.Rows() * (4 + 96) + 8 + 15 + 20;
+    fw::Archive check = fw::Archive::ForLoading(stream);
+    check.ReadBytes(fracBitsAt - 4);
+    ASSERT_EQ(check.ReadI32(), 2);
+    ASSERT_EQ(check.ReadI32(), 30);
+    Poke(stream, fracBitsAt, std::numeric_limits<std::int32_t>::min());
+
+    CTarvoIirDoc loaded(ui);
+    fw::Archive ar = fw::Archive::ForLoading(stream);
+    loaded.Serialize(ar);
+    CIirFilter& f = loaded.GetFilter();
+    ASSERT_EQ(f.spec.fracBits, std::numeric_limits<std::int32_t>::min());
+    f.RebuildFromRoots();
+    f.Renormalize();
+    for (std::size_t i = 0; i < f.sos.Rows(); ++i) {
+        for (const korin::mcplx& c : f.sos[i]) {
+            EXPECT_TRUE(std::isfinite(c.real()));
+        }
     }
 }
 

@@ -1,11 +1,16 @@
 #include "korin/base/mround.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 namespace korin {
 
 double QuantizeValue(double x, std::int32_t fracBits) {
+    // Beyond +-4096 bits every double scales to 0 or infinity alike, so the
+    // clamp changes no result and keeps the negation below defined.
+    constexpr std::int32_t kBitsLimit = 4096;
+    fracBits = std::clamp(fracBits, -kBitsLimit, kBitsLimit);
     // Scaling by a power of two is exact, so v is x in units of the step.
     const double v = std::ldexp(x, fracBits);
     // From 2^52 on every double is an integer: x is already a multiple of the

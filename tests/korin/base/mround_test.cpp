@@ -45,6 +45,10 @@ TEST(QuantizeValue, IdempotentAndOnTheGrid) {
 
 TEST(QuantizeValue, NoOverflowForHugeBitCountsOrValues) {
     EXPECT_EQ(QuantizeValue(0.1, 2000), 0.1);
+    // The extreme bit counts a damaged project file can hold.
+    EXPECT_EQ(QuantizeValue(0.1, std::numeric_limits<std::int32_t>::max()), 0.1);
+    EXPECT_EQ(QuantizeValue(0.1, std::numeric_limits<std::int32_t>::min()), 0.0);
+    EXPECT_EQ(QuantizeValue(-1e300, -3000), 0.0);
     EXPECT_EQ(QuantizeValue(1e300, 30), 1e300);
     EXPECT_EQ(QuantizeValue(std::numeric_limits<double>::infinity(), 4),
               std::numeric_limits<double>::infinity());
