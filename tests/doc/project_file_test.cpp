@@ -86,7 +86,7 @@ protected:
         EXPECT_TRUE(doc.OnNewDocument());
         std::vector<std::uint8_t> bytes = test::StreamOf(doc);
         bytes[0] = version;
-        const std::string path = dir.File(name);
+        std::string path = dir.File(name);
         test::WriteBytes(path, bytes);
         return path;
     }
