@@ -178,17 +178,22 @@ bool CIirFileFormat::WritePass(CIirFilter& filter, bool headerPass, fw::Ui& ui) 
         ui.Message("Hex parameters are invalid.", fw::Icon::Error);
         return false;
     }
-    const fw::FileResult result = fw::WriteFileAtomically(target, [&](std::ostream& out) {
-        if (cFormat) WritePreamble(*this, headerPass, text);
-        WriteItems(*this, writer, text, prefix, filter, ui);
-        if (cFormat) {
-            if (headerPass) text << "\n#endif\n";
-            text << "\n";
-        }
-        const std::string contents = text.str();
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        return std::string();
-    });
+    // Exports are rewritten on every design change (every step of a pole drag):
+    // atomic replacement without waiting for the disk.
+    const fw::FileResult result = fw::WriteFileAtomically(
+        target,
+        [&](std::ostream& out) {
+            if (cFormat) WritePreamble(*this, headerPass, text);
+            WriteItems(*this, writer, text, prefix, filter, ui);
+            if (cFormat) {
+                if (headerPass) text << "\n#endif\n";
+                text << "\n";
+            }
+            const std::string contents = text.str();
+            out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+            return std::string();
+        },
+        fw::Durability::kRenameOnly);
     if (!result) {
         ui.Message(CannotOpenMessage(target), fw::Icon::Error);
         return false;

@@ -222,7 +222,8 @@ FileResult ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& byt
     return Success();
 }
 
-FileResult WriteFileAtomically(const std::string& path, const ContentWriter& write) {
+FileResult WriteFileAtomically(const std::string& path, const ContentWriter& write,
+                               Durability durability) {
     if (path.empty()) {
         return ErrnoFailure(ENOENT);
     }
@@ -268,7 +269,7 @@ FileResult WriteFileAtomically(const std::string& path, const ContentWriter& wri
     if (!out) {
         return Failure("Write error");
     }
-    if (::fsync(fd.Get()) != 0) {
+    if (durability == Durability::kSynced && ::fsync(fd.Get()) != 0) {
         return ErrnoFailure(errno);
     }
     if (const int err = fd.Close(); err != 0) {
@@ -278,23 +279,31 @@ FileResult WriteFileAtomically(const std::string& path, const ContentWriter& wri
         return ErrnoFailure(errno);
     }
     temp.Commit();
-    SyncFolder(target);
+    if (durability == Durability::kSynced) SyncFolder(target);
     return Success();
 }
 
-FileResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
-    return WriteFileAtomically(path, [bytes](std::ostream& out) {
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        return std::string();
-    });
+FileResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                               Durability durability) {
+    return WriteFileAtomically(
+        path,
+        [bytes](std::ostream& out) {
+            out.write(reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<std::streamsize>(bytes.size()));
+            return std::string();
+        },
+        durability);
 }
 
-FileResult WriteFileAtomically(const std::string& path, std::string_view text) {
-    return WriteFileAtomically(path, [text](std::ostream& out) {
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        return std::string();
-    });
+FileResult WriteFileAtomically(const std::string& path, std::string_view text,
+                               Durability durability) {
+    return WriteFileAtomically(
+        path,
+        [text](std::ostream& out) {
+            out.write(text.data(), static_cast<std::streamsize>(text.size()));
+            return std::string();
+        },
+        durability);
 }
 
 } // namespace fw

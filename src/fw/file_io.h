@@ -32,6 +32,12 @@ inline constexpr std::size_t kMaxReadBytes = std::size_t{64} << 20U;
 FileResult ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& bytes,
                          std::size_t maxBytes = kMaxReadBytes);
 
+// How far a write waits for the disk. kSynced flushes the file and its folder
+// before and after the rename (projects); kRenameOnly still replaces the file
+// atomically for every reader but leaves flushing to the system, for files that
+// are regenerated on every change (exports) where a flush per write would stall.
+enum class Durability { kSynced, kRenameOnly };
+
 // Produces the new contents on out; returns an empty text when done, otherwise
 // the reason it gave up (the write then fails with that text).
 using ContentWriter = std::function<std::string(std::ostream& out)>;
@@ -42,8 +48,11 @@ using ContentWriter = std::function<std::string(std::ostream& out)>;
 // less the umask. Refused: an existing target that is not a
 // regular file or that this process may not write. On any failure the target is
 // unchanged and no temporary file is left behind.
-FileResult WriteFileAtomically(const std::string& path, const ContentWriter& write);
-FileResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
-FileResult WriteFileAtomically(const std::string& path, std::string_view text);
+FileResult WriteFileAtomically(const std::string& path, const ContentWriter& write,
+                               Durability durability = Durability::kSynced);
+FileResult WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes,
+                               Durability durability = Durability::kSynced);
+FileResult WriteFileAtomically(const std::string& path, std::string_view text,
+                               Durability durability = Durability::kSynced);
 
 } // namespace fw

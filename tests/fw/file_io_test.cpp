@@ -151,6 +151,23 @@ TEST(WriteFileAtomically, AFullDiskLeavesTheOldFileIntact) {
     EXPECT_THAT(dir.Entries(), ElementsAre("project.tvp"));
 }
 
+TEST(WriteFileAtomically, WithoutWaitingForTheDiskItIsStillAllOrNothing) {
+    ScratchDir dir;
+    const std::string path = dir.File("filter.c");
+    WriteText(path, "old export");
+    ASSERT_TRUE(WriteFileAtomically(path, std::string_view("new export"), Durability::kRenameOnly));
+    EXPECT_EQ(ReadText(path), "new export");
+    const std::vector<std::uint8_t> big(200000, 0x5A);
+    FileResult r;
+    {
+        FileSizeLimit limit(65536);
+        r = WriteFileAtomically(path, big, Durability::kRenameOnly);
+    }
+    EXPECT_FALSE(r);
+    EXPECT_EQ(ReadText(path), "new export");
+    EXPECT_THAT(dir.Entries(), ElementsAre("filter.c"));
+}
+
 TEST(WriteFileAtomically, AReadOnlyFolderLeavesTheOldFileIntact) {
     ScratchDir dir;
     const fs::path folder = dir.Path() / "locked";
