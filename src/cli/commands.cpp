@@ -1,11 +1,5 @@
 #include "cli/commands.h"
 
-#include <ostream>
-#include <string>
-#include <vector>
-
-#include <CLI/CLI.hpp>
-
 #include "cli/design_options.h"
 #include "cli/export_options.h"
 #include "cli/filter_output.h"
@@ -13,6 +7,11 @@
 #include "design/design_action.h"
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
+
+#include <CLI/CLI.hpp>
+#include <ostream>
+#include <string>
+#include <vector>
 
 namespace tarvo::cli {
 
@@ -94,11 +93,11 @@ int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err
     AddDesignOptions(*designCmd, design.design);
     designCmd->add_flag("--json", design.json, "Print every result as JSON");
     designCmd->add_option("--curve", design.curve,
-                          "Print one response curve as two tab-separated columns: " +
-                              CurveNames());
-    designCmd->add_option("--points", design.points,
-                          "Points of --curve (frequency curves: 512 from 0 to Fs/2; "
-                          "impulse and step: 128 samples)")
+                          "Print one response curve as two tab-separated columns: " + CurveNames());
+    designCmd
+        ->add_option("--points", design.points,
+                     "Points of --curve (frequency curves: 512 from 0 to Fs/2; "
+                     "impulse and step: 128 samples)")
         ->check(CLI::Range(1, 10000000));
     AddExportOptions(*designCmd, design.exportTo);
     designCmd->add_option("--save", design.save,

@@ -7,13 +7,13 @@ namespace tarvo::cli {
 void AddDesignOptions(CLI::App& command, DesignOptions& o) {
     const std::map<std::string, std::int32_t> families{
         {"butterworth", kButterworth}, {"chebyshev", kChebyshev}, {"elliptic", kElliptic}};
-    const std::map<std::string, std::int32_t> responses{
-        {"lowpass", kLowpass}, {"highpass", kHighpass}, {"bandpass", kBandpass},
-        {"bandstop", kBandstop}};
+    const std::map<std::string, std::int32_t> responses{{"lowpass", kLowpass},
+                                                        {"highpass", kHighpass},
+                                                        {"bandpass", kBandpass},
+                                                        {"bandstop", kBandstop}};
     const std::map<std::string, std::int32_t> dataTypes{
         {"double", kDouble}, {"single", kSingle}, {"fixed", kFixedPoint}};
-    const std::map<std::string, std::int32_t> units{
-        {"Hz", 0}, {"kHz", 1}, {"MHz", 2}, {"GHz", 3}};
+    const std::map<std::string, std::int32_t> units{{"Hz", 0}, {"kHz", 1}, {"MHz", 2}, {"GHz", 3}};
 
     command.add_option("--family", o.spec.family, "Filter type")
         ->transform(CLI::CheckedTransformer(families, CLI::ignore_case))
@@ -26,15 +26,16 @@ void AddDesignOptions(CLI::App& command, DesignOptions& o) {
     command.add_option("--unit", o.unit, "Unit of the sampling frequency and of every frequency")
         ->transform(CLI::CheckedTransformer(units, CLI::ignore_case))
         ->default_str("Hz");
-    auto* edge1 = command.add_option("--edge1", o.spec.edge1,
-                                     "Band edge 1: cutoff (lowpass, highpass) or lower edge")
+    auto* edge1 = command
+                      .add_option("--edge1", o.spec.edge1,
+                                  "Band edge 1: cutoff (lowpass, highpass) or lower edge")
                       ->capture_default_str();
     auto* edge2 = command.add_option("--edge2", o.spec.edge2, "Band edge 2: upper edge")
                       ->capture_default_str();
     o.center = command.add_option("--center", o.spec.edge1,
-                                      "Band centre (bandpass, bandstop); implies centre and width");
+                                  "Band centre (bandpass, bandstop); implies centre and width");
     o.width = command.add_option("--width", o.spec.edge2,
-                                     "Band width (bandpass, bandstop); implies centre and width");
+                                 "Band width (bandpass, bandstop); implies centre and width");
     o.center->excludes(edge1)->excludes(edge2);
     o.width->excludes(edge1)->excludes(edge2);
     command.add_option("--ripple", o.spec.rippleDb, "Passband ripple, dB (Chebyshev, Elliptic)")
@@ -43,8 +44,7 @@ void AddDesignOptions(CLI::App& command, DesignOptions& o) {
         ->capture_default_str();
     command.add_option("--gain", o.spec.gainDb, "Passband gain, dB")->capture_default_str();
     command.add_flag(
-        "--adjust-for-ripple",
-        [&o](std::int64_t n) { o.spec.adjustForRipple = n > 0 ? 1 : 0; },
+        "--adjust-for-ripple", [&o](std::int64_t n) { o.spec.adjustForRipple = n > 0 ? 1 : 0; },
         "Raise the gain by half the passband ripple (Chebyshev, Elliptic)");
     command.add_option("--data-type", o.spec.dataType, "Coefficient data type")
         ->transform(CLI::CheckedTransformer(dataTypes, CLI::ignore_case))
@@ -56,8 +56,7 @@ void AddDesignOptions(CLI::App& command, DesignOptions& o) {
         ->check(CLI::Range(0, 1023))
         ->capture_default_str();
     command.add_flag(
-        "--biquads,!--no-biquads",
-        [&o](std::int64_t n) { o.spec.useBiquads = n > 0 ? 1 : 0; },
+        "--biquads,!--no-biquads", [&o](std::int64_t n) { o.spec.useBiquads = n > 0 ? 1 : 0; },
         "Compute responses through the biquad sections (default) or the direct form");
     command.add_option("--min-db", o.minDb, "The project's minimum dB")->capture_default_str();
 }

@@ -1,18 +1,17 @@
 #pragma once
 // The design form's fields as command-line options.
 
-#include <cstdint>
-#include <string>
+#include "design/iir_spec.h"
 
 #include <CLI/CLI.hpp>
-
-#include "design/iir_spec.h"
+#include <cstdint>
+#include <string>
 
 namespace tarvo::cli {
 
 struct DesignOptions {
-    IirDesignSpec spec;   // the form's fourteen values, initialised as in a new project
-    double fsValue = 1.0; // sampling frequency in its unit
+    IirDesignSpec spec;    // the form's fourteen values, initialised as in a new project
+    double fsValue = 1.0;  // sampling frequency in its unit
     std::int32_t unit = 0; // 0 Hz, 1 kHz, 2 MHz, 3 GHz
     double minDb = -130.0;
     CLI::Option* center = nullptr;

@@ -1,12 +1,12 @@
 #include "cli/filter_output.h"
 
+#include "design/iir_filter.h"
+#include "design/response_curves.h"
+
 #include <array>
 #include <cstdio>
 #include <ostream>
 #include <utility>
-
-#include "design/iir_filter.h"
-#include "design/response_curves.h"
 
 namespace tarvo::cli {
 
@@ -16,18 +16,22 @@ using nlohmann::json;
 
 namespace {
 
-json Pair(const mcplx& v) { return json::array({v.real(), v.imag()}); }
+json Pair(const mcplx& v) {
+    return json::array({v.real(), v.imag()});
+}
 
 json Roots(const mvect& v) {
     json out = json::array();
-    for (const mcplx& x : v) out.push_back(Pair(x));
+    for (const mcplx& x : v)
+        out.push_back(Pair(x));
     return out;
 }
 
 json Coefficients(const mvect& v) {
     json out = json::array();
     const bool real = v.IsReal();
-    for (const mcplx& x : v) out.push_back(real ? json(x.real()) : Pair(x));
+    for (const mcplx& x : v)
+        out.push_back(real ? json(x.real()) : Pair(x));
     return out;
 }
 
@@ -67,7 +71,8 @@ json FilterToJson(const CIirFilter& f) {
     j["numerator"] = Coefficients(f.b);
     j["denominator"] = Coefficients(f.a);
     json sections = json::array();
-    for (std::size_t i = 0; i < f.sos.Rows(); ++i) sections.push_back(Coefficients(f.sos[i]));
+    for (std::size_t i = 0; i < f.sos.Rows(); ++i)
+        sections.push_back(Coefficients(f.sos[i]));
     j["sections"] = sections;
     j["sectionGain"] = f.sos.gain;
     j["quantizedZeros"] = Roots(f.qz);
@@ -84,7 +89,8 @@ void WriteFilterText(const CIirFilter& f, std::ostream& out) {
     out << "Gain: " << Number(f.k) << "\n";
     const auto list = [&out](const char* title, const mvect& v) {
         out << title << " (" << v.size() << "):\n";
-        for (const mcplx& x : v) out << "  " << Complex(x) << "\n";
+        for (const mcplx& x : v)
+            out << "  " << Complex(x) << "\n";
     };
     list("Zeros", f.z);
     list("Poles", f.p);
@@ -93,7 +99,8 @@ void WriteFilterText(const CIirFilter& f, std::ostream& out) {
     out << "Sections (b0 b1 b2 a0 a1 a2), gain " << Number(f.sos.gain) << ":\n";
     for (std::size_t i = 0; i < f.sos.Rows(); ++i) {
         out << " ";
-        for (const mcplx& x : f.sos[i]) out << " " << Complex(x);
+        for (const mcplx& x : f.sos[i])
+            out << " " << Complex(x);
         out << "\n";
     }
     if (!f.qz.empty() || !f.qp.empty()) {

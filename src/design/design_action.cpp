@@ -1,8 +1,8 @@
 #include "design/design_action.h"
 
-#include <cmath>
-
 #include "design/iir_filter.h"
+
+#include <cmath>
 
 namespace tarvo {
 

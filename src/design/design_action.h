@@ -3,11 +3,11 @@
 // pass, designs the filter exactly as the form does. Shared by the design form
 // and the command-line tool.
 
-#include <cstdint>
-#include <string>
-
 #include "design/ellf.h"
 #include "design/iir_spec.h"
+
+#include <cstdint>
+#include <string>
 
 namespace tarvo {
 

@@ -1,16 +1,16 @@
 #include "design/iir_filter.h"
 
-#include <cmath>
-#include <numbers>
-#include <ostream>
-#include <utility>
-
 #include "design/ellf.h"
 #include "korin/base/kassert.h"
 #include "korin/poly/mpoly.h"
 #include "korin/signal/filter.h"
 #include "korin/signal/freqz.h"
 #include "korin/signal/zp2sos.h"
+
+#include <cmath>
+#include <numbers>
+#include <ostream>
+#include <utility>
 
 namespace tarvo {
 
@@ -20,7 +20,9 @@ using korin::mvect;
 namespace {
 
 // s = j*2*pi*f, so that e^s lies on the unit circle at f cycles per sample.
-mcplx UnitCirclePoint(double f) { return {0.0, 2.0 * std::numbers::pi * f}; }
+mcplx UnitCirclePoint(double f) {
+    return {0.0, 2.0 * std::numbers::pi * f};
+}
 
 } // namespace
 
@@ -82,8 +84,10 @@ bool CIirFilter::Design(const IirDesignRequest& r) {
         const int m = engine.ZOrder();
         p.reserve(static_cast<std::size_t>(m));
         z.reserve(static_cast<std::size_t>(m));
-        for (int i = 0; i < m; ++i) p.push_back(engine.Pole(i));
-        for (int i = 0; i < m; ++i) z.push_back(engine.Zero(i));
+        for (int i = 0; i < m; ++i)
+            p.push_back(engine.Pole(i));
+        for (int i = 0; i < m; ++i)
+            z.push_back(engine.Zero(i));
     }
     k = ok ? engine.Gain() : 0.0;
 
@@ -176,7 +180,9 @@ double CIirFilter::SectionMagnitudeAt(double f) const {
     return korin::Abs(korin::SosResponseAt(sos, z) * sos.gain) + 1e-20;
 }
 
-void CIirFilter::Renormalize() { ScaleGain(normMag / MagnitudeAt(normFreq)); }
+void CIirFilter::Renormalize() {
+    ScaleGain(normMag / MagnitudeAt(normFreq));
+}
 
 void CIirFilter::MeasureReference() {
     double lo = spec.edge1;
@@ -228,9 +234,13 @@ const mcplx* CIirFilter::Partner() const {
     return &roots[static_cast<std::size_t>(partnerIndex_)];
 }
 
-mcplx* CIirFilter::Pick() { return const_cast<mcplx*>(std::as_const(*this).Pick()); }
+mcplx* CIirFilter::Pick() {
+    return const_cast<mcplx*>(std::as_const(*this).Pick());
+}
 
-mcplx* CIirFilter::Partner() { return const_cast<mcplx*>(std::as_const(*this).Partner()); }
+mcplx* CIirFilter::Partner() {
+    return const_cast<mcplx*>(std::as_const(*this).Partner());
+}
 
 mvect CIirFilter::ResponseAt(const mvect& s) const {
     mvect h;
@@ -294,7 +304,8 @@ void CIirFilter::WriteSummary(const IirDesignSpec& spec, std::ostream& out,
     const std::string P = prefix.empty() ? std::string() : prefix + " ";
     out << P << "Fs = " << fsValue << " " << unitName << "\n";
     out << P << "Order = " << spec.order << "\n";
-    out << P << "Gain = " << spec.gainDb << " dB" << "\n";
+    out << P << "Gain = " << spec.gainDb << " dB"
+        << "\n";
     out << P << "Filter Type = " << FamilyText(spec.family) << "\n";
     out << P << "Response = " << ResponseText(spec.response) << "\n";
     out << P << "Data Type =" << DataTypeText(spec.dataType) << "\n";

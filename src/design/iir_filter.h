@@ -3,15 +3,15 @@
 // and every result derived from them (roots, gain, polynomials, sections and the
 // roots of the quantized sections).
 
-#include <cstdint>
-#include <iosfwd>
-#include <string>
-#include <string_view>
-
 #include "design/iir_spec.h"
 #include "fw/object.h"
 #include "korin/signal/mfilter.h"
 #include "plot/fs.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <string_view>
 
 namespace tarvo {
 

@@ -20,8 +20,14 @@ constexpr std::array<std::string_view, 3> kDataTypeNames{"IEEE 8-byte", "IEEE 4-
 
 } // namespace
 
-std::string_view FamilyText(std::int32_t family) { return Lookup(kFamilyNames, family); }
-std::string_view ResponseText(std::int32_t response) { return Lookup(kResponseNames, response); }
-std::string_view DataTypeText(std::int32_t dataType) { return Lookup(kDataTypeNames, dataType); }
+std::string_view FamilyText(std::int32_t family) {
+    return Lookup(kFamilyNames, family);
+}
+std::string_view ResponseText(std::int32_t response) {
+    return Lookup(kResponseNames, response);
+}
+std::string_view DataTypeText(std::int32_t dataType) {
+    return Lookup(kDataTypeNames, dataType);
+}
 
 } // namespace tarvo

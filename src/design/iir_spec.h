@@ -15,10 +15,10 @@ struct IirDesignSpec {
     std::int32_t family = kButterworth;
     std::int32_t response = kLowpass;
     std::int32_t dataType = kDouble;
-    std::int32_t intBits = 2;    // shown and stored only
-    std::int32_t fracBits = 30;  // quantization step 2^-fracBits
-    double edge1 = 0.2;          // cutoff, lower edge, or centre (centerWidth)
-    double edge2 = 0.3;          // upper edge, or width (centerWidth)
+    std::int32_t intBits = 2;   // shown and stored only
+    std::int32_t fracBits = 30; // quantization step 2^-fracBits
+    double edge1 = 0.2;         // cutoff, lower edge, or centre (centerWidth)
+    double edge2 = 0.3;         // upper edge, or width (centerWidth)
     double rippleDb = 1.0;
     double attenDb = 80.0;
     double gainDb = 0.0;

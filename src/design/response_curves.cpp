@@ -1,10 +1,10 @@
 #include "design/response_curves.h"
 
-#include <cmath>
-#include <numbers>
-
 #include "design/iir_filter.h"
 #include "korin/signal/unwrap.h"
+
+#include <cmath>
+#include <numbers>
 
 namespace tarvo {
 
@@ -14,7 +14,7 @@ using korin::mvect;
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kMarker = 1e10;    // "no reference yet"
+constexpr double kMarker = 1e10;     // "no reference yet"
 constexpr double kVanishing = 1e-14; // |H| at or below this has no usable phase
 constexpr int kReferenceSpacing = 10;
 
@@ -26,7 +26,9 @@ double ReducePhase(double x) {
     return r;
 }
 
-bool IsNaN(const mcplx& v) { return std::isnan(v.real()) || std::isnan(v.imag()); }
+bool IsNaN(const mcplx& v) {
+    return std::isnan(v.real()) || std::isnan(v.imag());
+}
 
 void MagnitudeDb(mvect& values) {
     constexpr double inverseLn10 = 0.4342944819032518;
@@ -67,7 +69,8 @@ void PhaseDelay(const mvect& frequencies, mvect& values) {
     CleanPhase(values);
     korin::Unwrap(values);
     values.Scale(mcplx(-1.0 / (2.0 * kPi)));
-    for (std::size_t i = 0; i < values.size(); ++i) values[i] = values[i] / frequencies[i];
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = values[i] / frequencies[i];
     const std::size_t n = values.size();
     for (std::size_t i = 1; i + 1 < n; ++i) {
         if (IsNaN(values[i])) values[i] = (values[i - 1] + values[i + 1]) * 0.5;

@@ -3,10 +3,10 @@
 // phase, unwrapped phase, group and phase delay over frequency, and the impulse
 // and step responses over time.
 
+#include "korin/base/mv_t.h"
+
 #include <cstdint>
 #include <vector>
-
-#include "korin/base/mv_t.h"
 
 namespace tarvo {
 

@@ -179,7 +179,12 @@ void CTarvoIirDoc::Serialize(fw::Archive& ar) {
         m_nTimeResponseLength = length;
     }
     SerializeLayouts(ar);
-    if (ar.IsLoading()) AfterLoad();
+    if (ar.IsStoring()) {
+        StoreExactFilterValues(ar, m_filter);
+    } else {
+        LoadExactFilterValues(ar, m_filter);
+        AfterLoad();
+    }
 }
 
 void CTarvoIirDoc::AfterLoad() {

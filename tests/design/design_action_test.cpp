@@ -1,11 +1,9 @@
 #include "design/design_action.h"
+#include "design/iir_filter.h"
 
 #include <cmath>
-#include <string>
-
 #include <gtest/gtest.h>
-
-#include "design/iir_filter.h"
+#include <string>
 
 namespace tarvo {
 namespace {
@@ -162,7 +160,8 @@ TEST(DesignAction, GainBelowMinus300DbGivesZeroGain) {
     ASSERT_TRUE(RunDesign(filter, form, -400).Designed());
     EXPECT_EQ(filter.k, 0.0);
     EXPECT_EQ(filter.sos.gain, 0.0);
-    for (const auto& c : filter.b) EXPECT_EQ(c, korin::mcplx(0.0));
+    for (const auto& c : filter.b)
+        EXPECT_EQ(c, korin::mcplx(0.0));
     EXPECT_EQ(LinearGain(form), 0.0);
     form.gainDb = -300;
     EXPECT_GT(LinearGain(form), 0.0);
@@ -180,7 +179,8 @@ TEST(DesignAction, EdgesAreScaledBySamplingFrequencyInItsUnit) {
     form.edge1 = 0.125;
     ASSERT_TRUE(RunDesign(b, form, kMinDb).Designed());
     ASSERT_EQ(a.p.size(), b.p.size());
-    for (std::size_t i = 0; i < a.p.size(); ++i) EXPECT_EQ(a.p[i], b.p[i]);
+    for (std::size_t i = 0; i < a.p.size(); ++i)
+        EXPECT_EQ(a.p[i], b.p[i]);
 }
 
 } // namespace

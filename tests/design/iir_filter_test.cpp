@@ -1,15 +1,13 @@
+#include "design/design_action.h"
 #include "design/iir_filter.h"
+#include "korin/base/mround.h"
+#include "korin/poly/mpoly.h"
 
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numbers>
 #include <sstream>
-
-#include <gtest/gtest.h>
-
-#include "design/design_action.h"
-#include "korin/base/mround.h"
-#include "korin/poly/mpoly.h"
 
 namespace tarvo {
 namespace {
@@ -17,8 +15,8 @@ namespace {
 using korin::mcplx;
 using korin::mvect;
 
-IirDesignRequest Request(std::int32_t family, std::int32_t response, std::int32_t order,
-                         double e1, double e2 = 0.0) {
+IirDesignRequest Request(std::int32_t family, std::int32_t response, std::int32_t order, double e1,
+                         double e2 = 0.0) {
     IirDesignRequest r;
     r.family = family;
     r.response = response;
@@ -36,7 +34,8 @@ TEST(IirFilter, DefaultDesign) {
     ASSERT_TRUE(f.Design(Request(kButterworth, kLowpass, 4, 0.4)));
     ASSERT_EQ(f.z.size(), 4u);
     ASSERT_EQ(f.p.size(), 4u);
-    for (const mcplx& zero : f.z) EXPECT_EQ(zero, mcplx(-1.0));
+    for (const mcplx& zero : f.z)
+        EXPECT_EQ(zero, mcplx(-1.0));
     EXPECT_EQ(f.b.size(), 5u);
     EXPECT_EQ(f.a.size(), 5u);
     EXPECT_EQ(f.sos.Rows(), 2u);
@@ -68,7 +67,8 @@ TEST(IirFilter, ScaleGain) {
     f.ScaleGain(2.0);
     EXPECT_EQ(f.k, 2.0 * before.k);
     EXPECT_EQ(f.sos.gain, 2.0 * before.sos.gain);
-    for (std::size_t i = 0; i < f.b.size(); ++i) EXPECT_EQ(f.b[i], before.b[i] * 2.0);
+    for (std::size_t i = 0; i < f.b.size(); ++i)
+        EXPECT_EQ(f.b[i], before.b[i] * 2.0);
     EXPECT_EQ(f.a, before.a);
     EXPECT_EQ(f.z, before.z);
     EXPECT_EQ(f.p, before.p);
@@ -150,11 +150,13 @@ TEST(IirFilter, SinglePrecisionQuantizedRoots) {
             EXPECT_EQ(c.real(), static_cast<double>(static_cast<float>(c.real())));
         }
     }
-    for (const mcplx& c : f.a) EXPECT_EQ(c.real(), korin::RoundToFloatValue(c.real()));
+    for (const mcplx& c : f.a)
+        EXPECT_EQ(c.real(), korin::RoundToFloatValue(c.real()));
     // Each quantized pole is within float rounding of a designed one.
     for (const mcplx& q : f.qp) {
         double best = 1.0;
-        for (const mcplx& p : f.p) best = std::min(best, korin::Abs(q - p));
+        for (const mcplx& p : f.p)
+            best = std::min(best, korin::Abs(q - p));
         EXPECT_LT(best, 1e-3);
     }
 }
@@ -194,7 +196,8 @@ TEST(IirFilter, RebuildFollowsTheDataTypeAndTheRoots) {
     fixed.spec.dataType = kDouble;
     fixed.RebuildFromRoots();
     ASSERT_EQ(fixed.sos.Rows(), exact.sos.Rows());
-    for (std::size_t i = 0; i < exact.sos.Rows(); ++i) EXPECT_EQ(fixed.sos[i], exact.sos[i]);
+    for (std::size_t i = 0; i < exact.sos.Rows(); ++i)
+        EXPECT_EQ(fixed.sos[i], exact.sos[i]);
     EXPECT_TRUE(fixed.qp.empty());
 
     // Moving a root pairs again.
@@ -266,8 +269,9 @@ TEST(IirFilter, WriteSummary) {
     spec.family = kButterworth;
     spec.response = kLowpass;
     CIirFilter::WriteSummary(spec, bare, "", "Hz", 1);
-    EXPECT_EQ(bare.str(), "Fs = 1 Hz\nOrder = 6\nGain = 0 dB\nFilter Type = Butterworth\n"
-                          "Response = Lowpass\nData Type =Fixed Point\nCutoff frequency = 1000 Hz\n\n");
+    EXPECT_EQ(bare.str(),
+              "Fs = 1 Hz\nOrder = 6\nGain = 0 dB\nFilter Type = Butterworth\n"
+              "Response = Lowpass\nData Type =Fixed Point\nCutoff frequency = 1000 Hz\n\n");
 }
 
 } // namespace

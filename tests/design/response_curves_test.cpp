@@ -1,13 +1,11 @@
+#include "design/iir_filter.h"
 #include "design/response_curves.h"
+#include "korin/signal/unwrap.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
-
-#include <gtest/gtest.h>
-
-#include "design/iir_filter.h"
-#include "korin/signal/unwrap.h"
 
 namespace tarvo {
 namespace {
@@ -58,7 +56,8 @@ TEST(ResponseCurves, GroupDelayOfALinearPhaseSectionIsConstant) {
     ComputeResponse(f, 0.0, 1.0, 200, kPlotGroupDelay, freq, v);
     ASSERT_EQ(v.size(), 199u);
     ASSERT_EQ(freq.size(), 199u);
-    for (const mcplx& d : v) EXPECT_NEAR(d.real(), 0.5, 1e-9);
+    for (const mcplx& d : v)
+        EXPECT_NEAR(d.real(), 0.5, 1e-9);
 }
 
 TEST(ResponseCurves, PhaseDelayRepairsTheZeroFrequency) {
@@ -68,7 +67,8 @@ TEST(ResponseCurves, PhaseDelayRepairsTheZeroFrequency) {
     mvect v;
     ComputeResponse(f, 0.0, 0.4, 50, kPlotPhaseDelay, freq, v);
     ASSERT_EQ(v.size(), 50u);
-    for (const mcplx& d : v) EXPECT_NEAR(d.real(), 1.0, 1e-9); // one sample at Fs = 1 Hz
+    for (const mcplx& d : v)
+        EXPECT_NEAR(d.real(), 1.0, 1e-9); // one sample at Fs = 1 Hz
 }
 
 TEST(ResponseCurves, PhaseAndUnwrappedPhaseInDegrees) {
@@ -90,7 +90,8 @@ TEST(ResponseCurves, PhaseAndUnwrappedPhaseInDegrees) {
     }
     mvect flat;
     ComputeResponse(f, 0.0, 0.5, 11, kPlotPhase, freq, flat);
-    for (const mcplx& x : flat) EXPECT_NEAR(x.real(), 0.0, 1e-12);
+    for (const mcplx& x : flat)
+        EXPECT_NEAR(x.real(), 0.0, 1e-12);
 }
 
 TEST(CleanPhase, ExtrapolatesAcrossAZeroOnTheUnitCircle) {
@@ -102,8 +103,10 @@ TEST(CleanPhase, ExtrapolatesAcrossAZeroOnTheUnitCircle) {
         v.push_back(mcplx(m * std::cos(phase), m * std::sin(phase)));
     }
     CleanPhase(v);
-    for (int i = 0; i < 60; ++i) EXPECT_NEAR(v[i].real(), -1.0 + 0.05 * i, 1e-12) << i;
-    for (const mcplx& x : v) EXPECT_EQ(x.imag(), 0.0);
+    for (int i = 0; i < 60; ++i)
+        EXPECT_NEAR(v[i].real(), -1.0 + 0.05 * i, 1e-12) << i;
+    for (const mcplx& x : v)
+        EXPECT_EQ(x.imag(), 0.0);
 }
 
 TEST(CleanPhase, ExtrapolatedPhaseStaysInRange) {
@@ -140,12 +143,13 @@ TEST(Unwrap, CorrectsJumpsJudgedBeforeCorrection) {
 TEST(ResponseCurves, GroupDelayStaysNonNegativeAcrossAPhaseFlip) {
     // A zero exactly on the unit circle at Fs/4 flips the phase by pi; the
     // difference quotient across the flip must not show as a negative delay.
-    const CIirFilter f = DirectForm({mcplx(1.0), mcplx(0.0), mcplx(1.0)},
-                                    {mcplx(1.0), mcplx(0.0), mcplx(0.0)}, 1.0);
+    const CIirFilter f =
+        DirectForm({mcplx(1.0), mcplx(0.0), mcplx(1.0)}, {mcplx(1.0), mcplx(0.0), mcplx(0.0)}, 1.0);
     mvect freq;
     mvect v;
     ComputeResponse(f, 0.0, 0.5, 101, kPlotGroupDelay, freq, v);
-    for (const mcplx& d : v) EXPECT_GE(d.real(), 0.0);
+    for (const mcplx& d : v)
+        EXPECT_GE(d.real(), 0.0);
 }
 
 TEST(TimeResponse, SamplesAndTimeAxis) {

@@ -32,7 +32,8 @@ const char* TrimSourceName(const char* file, char* buffer, int size) {
         start = hit + 4;
     }
     int n = 0;
-    for (const char* c = start; *c != '\0' && n < size - 1; ++c) buffer[n++] = *c;
+    for (const char* c = start; *c != '\0' && n < size - 1; ++c)
+        buffer[n++] = *c;
     buffer[n] = '\0';
     if (char* dot = std::strrchr(buffer, '.'); dot != nullptr && std::strchr(dot, '/') == nullptr) {
         *dot = '\0';

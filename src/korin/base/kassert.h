@@ -24,5 +24,5 @@ const char* TrimSourceName(const char* file, char* buffer, int size);
 
 // Evaluates to the truth of expr; reports it when false. Always evaluated, so
 // the caller's fallback runs in release builds too.
-#define KORIN_ASSERT(expr)                                                                       \
+#define KORIN_ASSERT(expr)                                                                         \
     (static_cast<bool>(expr) ? true : (::korin::ReportAssert(#expr, __FILE__, __LINE__), false))

@@ -59,8 +59,12 @@ mcplx Exp(const mcplx& z) {
     return {m * std::cos(z.imag()), m * std::sin(z.imag())};
 }
 
-mcplx Log(const mcplx& z) { return {std::log(Abs(z)), Arg(z)}; }
+mcplx Log(const mcplx& z) {
+    return {std::log(Abs(z)), Arg(z)};
+}
 
-mcplx Sqrt(const mcplx& z) { return mcplx(std::sqrt(z.std())); }
+mcplx Sqrt(const mcplx& z) {
+    return mcplx(std::sqrt(z.std()));
+}
 
 } // namespace korin

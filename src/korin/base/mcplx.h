@@ -68,10 +68,14 @@ private:
 // +inf for an infinite part, NaN for a NaN part (an infinite part wins).
 double Abs(const mcplx& z);
 // Squared modulus, computed directly (may overflow).
-constexpr double Norm(const mcplx& z) { return z.real() * z.real() + z.imag() * z.imag(); }
+constexpr double Norm(const mcplx& z) {
+    return z.real() * z.real() + z.imag() * z.imag();
+}
 // Argument in (-pi, pi].
 double Arg(const mcplx& z);
-constexpr mcplx Conj(const mcplx& z) { return {z.real(), -z.imag()}; }
+constexpr mcplx Conj(const mcplx& z) {
+    return {z.real(), -z.imag()};
+}
 // e^re * (cos im, sin im).
 mcplx Exp(const mcplx& z);
 // (ln|z|, arg z); the log of 0 has real part -inf.

@@ -4,7 +4,8 @@ namespace korin {
 
 mmatrix::mmatrix(const mmatrix& other) {
     rows_.reserve(other.rows_.size());
-    for (const auto& row : other.rows_) rows_.push_back(std::make_unique<mvect>(*row));
+    for (const auto& row : other.rows_)
+        rows_.push_back(std::make_unique<mvect>(*row));
 }
 
 mmatrix& mmatrix::operator=(const mmatrix& other) {
@@ -16,14 +17,18 @@ mmatrix& mmatrix::operator=(const mmatrix& other) {
     return *this;
 }
 
-mmatrix::~mmatrix() { Clear(); }
+mmatrix::~mmatrix() {
+    Clear();
+}
 
 void mmatrix::Quantize(std::int32_t fracBits) {
-    for (auto& row : rows_) row->Quantize(fracBits);
+    for (auto& row : rows_)
+        row->Quantize(fracBits);
 }
 
 void mmatrix::RoundToFloat() {
-    for (auto& row : rows_) row->RoundToFloat();
+    for (auto& row : rows_)
+        row->RoundToFloat();
 }
 
 mvect& mmatrix::AddRow() {
@@ -32,7 +37,8 @@ mvect& mmatrix::AddRow() {
 }
 
 void mmatrix::Clear() {
-    while (!rows_.empty()) rows_.pop_back();
+    while (!rows_.empty())
+        rows_.pop_back();
 }
 
 bool mmatrix::IsReal() const {

@@ -2,12 +2,12 @@
 // mmatrix: a matrix of owned complex row vectors; msos: second-order sections,
 // rows of b0 b1 b2 a0 a1 a2 with a common section gain.
 
+#include "korin/base/mv_t.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
-
-#include "korin/base/mv_t.h"
 
 namespace korin {
 

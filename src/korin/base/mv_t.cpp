@@ -1,9 +1,9 @@
 #include "korin/base/mv_t.h"
 
-#include <cmath>
-
 #include "korin/base/kassert.h"
 #include "korin/base/mround.h"
+
+#include <cmath>
 
 namespace korin {
 
@@ -19,30 +19,29 @@ void RoundElementToFloat(mcplx& v) {
 
 } // namespace
 
-template <class T>
-void mv_T<T>::Quantize(std::int32_t fracBits) {
-    for (T& v : *this) QuantizeElement(v, fracBits);
+template <class T> void mv_T<T>::Quantize(std::int32_t fracBits) {
+    for (T& v : *this)
+        QuantizeElement(v, fracBits);
 }
 
-template <class T>
-void mv_T<T>::RoundToFloat() {
-    for (T& v : *this) RoundElementToFloat(v);
+template <class T> void mv_T<T>::RoundToFloat() {
+    for (T& v : *this)
+        RoundElementToFloat(v);
 }
 
-template <class T>
-void mv_T<T>::Append(const mv_T& u) {
+template <class T> void mv_T<T>::Append(const mv_T& u) {
     if (&u == this) {
         // Inserting a vector's own range would read from moved storage.
         const std::size_t n = this->size();
         this->reserve(2 * n);
-        for (std::size_t i = 0; i < n; ++i) this->push_back((*this)[i]);
+        for (std::size_t i = 0; i < n; ++i)
+            this->push_back((*this)[i]);
         return;
     }
     this->insert(this->end(), u.begin(), u.end());
 }
 
-template <class T>
-void mv_T<T>::Sub(const mv_T& u, std::int32_t first, std::int32_t last) {
+template <class T> void mv_T<T>::Sub(const mv_T& u, std::int32_t first, std::int32_t last) {
     const auto n = static_cast<std::int64_t>(u.size());
     if (!KORIN_ASSERT(first >= 0 && first <= last && last < n)) return;
     mv_T result;
@@ -51,8 +50,7 @@ void mv_T<T>::Sub(const mv_T& u, std::int32_t first, std::int32_t last) {
     *this = std::move(result);
 }
 
-template <class T>
-void mv_T<T>::Select(const mv_T& u, std::span<const std::int32_t> indices) {
+template <class T> void mv_T<T>::Select(const mv_T& u, std::span<const std::int32_t> indices) {
     mv_T result;
     result.column = column;
     for (const std::int32_t i : indices) {
@@ -62,11 +60,11 @@ void mv_T<T>::Select(const mv_T& u, std::span<const std::int32_t> indices) {
     static_cast<base_type&>(*this) = std::move(static_cast<base_type&>(result));
 }
 
-template <class T>
-void mv_T<T>::AssignReal(std::span<const double> re) {
+template <class T> void mv_T<T>::AssignReal(std::span<const double> re) {
     this->clear();
     this->reserve(re.size());
-    for (const double x : re) this->push_back(T(x, 0.0));
+    for (const double x : re)
+        this->push_back(T(x, 0.0));
 }
 
 template <class T>
@@ -74,35 +72,35 @@ void mv_T<T>::AssignReIm(std::span<const double> re, std::span<const double> im)
     if (!KORIN_ASSERT(re.size() == im.size())) return;
     this->clear();
     this->reserve(re.size());
-    for (std::size_t i = 0; i < re.size(); ++i) this->push_back(T(re[i], im[i]));
+    for (std::size_t i = 0; i < re.size(); ++i)
+        this->push_back(T(re[i], im[i]));
 }
 
-template <class T>
-void mv_T<T>::Scale(const T& c) {
-    for (T& v : *this) v *= c;
+template <class T> void mv_T<T>::Scale(const T& c) {
+    for (T& v : *this)
+        v *= c;
 }
 
-template <class T>
-void mv_T<T>::MulElems(const mv_T& u) {
+template <class T> void mv_T<T>::MulElems(const mv_T& u) {
     if (!KORIN_ASSERT(u.size() == this->size())) return;
-    for (std::size_t i = 0; i < this->size(); ++i) (*this)[i] *= u[i];
+    for (std::size_t i = 0; i < this->size(); ++i)
+        (*this)[i] *= u[i];
 }
 
-template <class T>
-void mv_T<T>::DivElems(const mv_T& u) {
+template <class T> void mv_T<T>::DivElems(const mv_T& u) {
     if (!KORIN_ASSERT(u.size() == this->size())) return;
-    for (std::size_t i = 0; i < this->size(); ++i) (*this)[i] /= u[i];
+    for (std::size_t i = 0; i < this->size(); ++i)
+        (*this)[i] /= u[i];
 }
 
-template <class T>
-void mv_T<T>::Diff() {
+template <class T> void mv_T<T>::Diff() {
     if (this->empty()) return;
-    for (std::size_t i = 0; i + 1 < this->size(); ++i) (*this)[i] = (*this)[i + 1] - (*this)[i];
+    for (std::size_t i = 0; i + 1 < this->size(); ++i)
+        (*this)[i] = (*this)[i + 1] - (*this)[i];
     this->pop_back();
 }
 
-template <class T>
-void mv_T<T>::Derivative(const mv_T& x) {
+template <class T> void mv_T<T>::Derivative(const mv_T& x) {
     if (!KORIN_ASSERT(x.size() == this->size())) return;
     mv_T dx(x);
     dx.Diff();
@@ -110,48 +108,45 @@ void mv_T<T>::Derivative(const mv_T& x) {
     DivElems(dx);
 }
 
-template <class T>
-void mv_T<T>::Exp() {
-    for (T& v : *this) v = korin::Exp(v);
+template <class T> void mv_T<T>::Exp() {
+    for (T& v : *this)
+        v = korin::Exp(v);
 }
 
-template <class T>
-void mv_T<T>::Abs() {
-    for (T& v : *this) v = T(korin::Abs(v), 0.0);
+template <class T> void mv_T<T>::Abs() {
+    for (T& v : *this)
+        v = T(korin::Abs(v), 0.0);
 }
 
-template <class T>
-void mv_T<T>::Arg() {
-    for (T& v : *this) v = T(korin::Arg(v), 0.0);
+template <class T> void mv_T<T>::Arg() {
+    for (T& v : *this)
+        v = T(korin::Arg(v), 0.0);
 }
 
-template <class T>
-void mv_T<T>::Real() {
-    for (T& v : *this) v.imag(0.0);
+template <class T> void mv_T<T>::Real() {
+    for (T& v : *this)
+        v.imag(0.0);
 }
 
-template <class T>
-void mv_T<T>::Imag() {
-    for (T& v : *this) v.real(0.0);
+template <class T> void mv_T<T>::Imag() {
+    for (T& v : *this)
+        v.real(0.0);
 }
 
-template <class T>
-bool mv_T<T>::IsReal() const {
+template <class T> bool mv_T<T>::IsReal() const {
     for (const T& v : *this) {
         if (v.imag() != 0.0) return false;
     }
     return true;
 }
 
-template <class T>
-void mv_T<T>::DropSmallImag(double tol) {
+template <class T> void mv_T<T>::DropSmallImag(double tol) {
     for (T& v : *this) {
         if (std::fabs(v.real()) * tol > std::fabs(v.imag())) v.imag(0.0);
     }
 }
 
-template <class T>
-void mv_T<T>::Linspace(std::int32_t n, const T& start, const T& end) {
+template <class T> void mv_T<T>::Linspace(std::int32_t n, const T& start, const T& end) {
     if (!KORIN_ASSERT(n >= 0)) return;
     this->clear();
     if (n == 0) return;

@@ -3,17 +3,16 @@
 // false: row). No computation depends on the flag; copies and sub-vectors keep it.
 // mvect, the complex vector, is the one instantiation the program uses.
 
+#include "korin/base/mcplx.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <span>
 #include <vector>
 
-#include "korin/base/mcplx.h"
-
 namespace korin {
 
-template <class T>
-class mv_T : public std::vector<T> {
+template <class T> class mv_T : public std::vector<T> {
 public:
     using base_type = std::vector<T>;
 
