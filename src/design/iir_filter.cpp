@@ -168,7 +168,7 @@ void CIirFilter::ScaleGain(double x) {
 }
 
 double CIirFilter::MagnitudeAt(double f) const {
-    if (useSos && !sos.Empty()) return SectionMagnitudeAt(f);
+    if (UsesSections()) return SectionMagnitudeAt(f);
     mvect h;
     korin::FreqzBA(b, a, mvect(UnitCirclePoint(f)), h);
     return korin::Abs(h.empty() ? mcplx() : h[0]) + 1e-20;
@@ -244,7 +244,7 @@ mcplx* CIirFilter::Partner() {
 
 mvect CIirFilter::ResponseAt(const mvect& s) const {
     mvect h;
-    if (useSos && !sos.Empty()) {
+    if (UsesSections()) {
         korin::FreqzSos(sos, s, h);
         h.Scale(mcplx(sos.gain));
     } else {
@@ -255,7 +255,7 @@ mvect CIirFilter::ResponseAt(const mvect& s) const {
 
 mvect CIirFilter::ImpulseResponse(std::int32_t n) const {
     mvect y;
-    if (useSos && !sos.Empty()) {
+    if (UsesSections()) {
         korin::ImpulseSos(n, sos, y);
     } else {
         korin::ImpulseBA(n, b, a, y);
@@ -265,7 +265,7 @@ mvect CIirFilter::ImpulseResponse(std::int32_t n) const {
 
 mvect CIirFilter::StepResponse(std::int32_t n) const {
     mvect y;
-    if (useSos && !sos.Empty()) {
+    if (UsesSections()) {
         korin::StepSos(n, sos, y);
     } else {
         korin::StepBA(n, b, a, y);
@@ -275,7 +275,7 @@ mvect CIirFilter::StepResponse(std::int32_t n) const {
 
 mvect CIirFilter::Filter(const mvect& x) const {
     mvect y;
-    if (useSos && !sos.Empty()) {
+    if (UsesSections()) {
         mvect state;
         korin::SosFilter(sos, x, state, y);
         y.Scale(mcplx(k));

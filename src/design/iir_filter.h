@@ -78,6 +78,8 @@ public:
     double normMag = 1.0;  // |H(normFreq)| of the unit-gain design
 
 private:
+    // Responses and filtering go through the sections when chosen and present.
+    bool UsesSections() const { return useSos && !sos.Empty(); }
     double SectionMagnitudeAt(double f) const;
     void ComputeQuantizedRoots();
     // Rows of sos from z and p (gain set to k), before any rounding.

@@ -2,6 +2,7 @@
 // options writes for the same design.
 
 #include "cli/commands.h"
+#include "cli_run.h"
 #include "cli/export_options.h"
 #include "design/design_action.h"
 #include "design/iir_filter.h"
@@ -23,27 +24,6 @@ using fw::test::ScratchDir;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), "tarvoiir-cli");
-    std::vector<const char*> argv;
-    argv.reserve(args.size());
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.status = Main(static_cast<int>(argv.size()), argv.data(), out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 // What an export entry writes for the design of form, into folder.
 void WriteAsEntry(const IirDesignSpec& form, CIirExportFileFormat& entry) {

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli_run.h"
 #include "design/design_action.h"
 #include "design/response_curves.h"
 #include "doc/app_options.h"
@@ -26,27 +27,6 @@ namespace fs = std::filesystem;
 using ::testing::HasSubstr;
 using ::testing::Not;
 using ::testing::StartsWith;
-
-struct CliRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-CliRun Cli(std::vector<std::string> args) {
-    args.insert(args.begin(), "tarvoiir-cli");
-    std::vector<const char*> argv;
-    argv.reserve(args.size());
-    for (const std::string& a : args)
-        argv.push_back(a.c_str());
-    std::ostringstream out;
-    std::ostringstream err;
-    CliRun r;
-    r.status = Main(static_cast<int>(argv.size()), argv.data(), out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
