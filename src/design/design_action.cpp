@@ -74,13 +74,12 @@ DesignOutcome RunDesign(CIirFilter& filter, const IirDesignSpec& form, double mi
     request.edge2n = hi * 2.0 / fsValue;
     request.rippleDb = form.rippleDb;
     request.stopband = -form.attenDb;
-    if (!work.Design(request)) {
+    // Design, the form's gain, and the rebuild from the roots.
+    if (!work.DesignWithGain(request, LinearGain(form))) {
         return {DesignOutcome::Status::kFailed,
                 "The filter cannot be designed with these parameters.\nTry a lower order or a "
                 "wider band."};
     }
-    work.ScaleGain(LinearGain(form));
-    work.RebuildFromRoots();
     work.ClearPick();
     work.useSos = form.useBiquads == 1;
     filter = std::move(work);

@@ -126,7 +126,9 @@ bool ellf::Run(int shapeIn, int kindIn, int n, double fs, double f1, double f2, 
     bool ok =
         RippleConstants() && BandGeometry() && SplaneRoots() && ZplaneRoots() && CompleteZeros();
     if (ok) {
-        Expand();
+        if (expandPolynomials) {
+            Expand();
+        }
         ok = ReferenceGain() && ResultsUsable() && PassbandEdgesHold();
     }
     // A helper that had to return its fallback value gave no answer.
@@ -454,8 +456,10 @@ bool ellf::ReferenceGain() {
     } else {
         gain = A.IsZero() ? 0.0 : A.DividedBy(P).real() / scale;
     }
-    for (int i = 0; i <= zOrder; ++i) {
-        num[static_cast<std::size_t>(i)] *= gain;
+    if (expandPolynomials) {
+        for (int i = 0; i <= zOrder; ++i) {
+            num[static_cast<std::size_t>(i)] *= gain;
+        }
     }
     return true;
 }
@@ -466,8 +470,8 @@ bool ellf::ResultsUsable() const {
     }
     const auto coeffEnd = static_cast<std::ptrdiff_t>(zOrder) + 1;
     const auto finite = [](double v) { return std::isfinite(v); };
-    if (!std::all_of(den.begin(), den.begin() + coeffEnd, finite) ||
-        !std::all_of(num.begin(), num.begin() + coeffEnd, finite)) {
+    if (expandPolynomials && (!std::all_of(den.begin(), den.begin() + coeffEnd, finite) ||
+                              !std::all_of(num.begin(), num.begin() + coeffEnd, finite))) {
         return false;
     }
     for (int i = 0; i < zOrder; ++i) {
@@ -527,14 +531,14 @@ korin::mcplx ellf::Zero(int i) const {
 }
 
 std::span<const double> ellf::Den() const {
-    if (zOrder == 0) {
+    if (zOrder == 0 || !expandPolynomials) {
         return {};
     }
     return {den.data(), static_cast<std::size_t>(zOrder) + 1};
 }
 
 std::span<const double> ellf::Num() const {
-    if (zOrder == 0) {
+    if (zOrder == 0 || !expandPolynomials) {
         return {};
     }
     return {num.data(), static_cast<std::size_t>(zOrder) + 1};

@@ -52,6 +52,11 @@ public:
     // (-3.01 dB for Butterworth), the sign that rounding has lost the design.
     bool Run(int shape, int kind, int n, double fs, double f1, double f2, double r, double s);
 
+    // Whether Run expands the roots into Den() and Num() (the default). A caller
+    // that rebuilds its polynomials from the roots anyway turns it off; Den()
+    // and Num() are then empty and only the roots and gain are checked.
+    void SetExpandPolynomials(bool expand) { expandPolynomials = expand; }
+
     // Results of the last successful Run (M = 0 and empty spans otherwise).
     // M, the z-plane order: n for lowpass and highpass, 2n for band shapes.
     int ZOrder() const { return zOrder; }
@@ -89,6 +94,7 @@ private:
     double sampleRate = 10000.0;
     double edgeLo = 1500.0;
     double edgeHi = 2000.0;
+    bool expandPolynomials = true;
     std::vector<double> den;
     std::vector<double> num;
     std::vector<double> work;

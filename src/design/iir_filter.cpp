@@ -7,6 +7,7 @@
 #include "korin/signal/freqz.h"
 #include "korin/signal/zp2sos.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <ostream>
@@ -43,6 +44,30 @@ double ReferenceFrequency(std::int32_t response, double edge1n, double edge2n) {
 }
 
 bool CIirFilter::Design(const IirDesignRequest& r) {
+    return RunEngine(r, true);
+}
+
+bool CIirFilter::DesignWithGain(const IirDesignRequest& r, double linearGain) {
+    if (!RunEngine(r, false)) return false;
+    // b is still empty: the gain goes to k and the sections.
+    ScaleGain(linearGain);
+    // The rebuild from the roots, except that the rows are already those of z and
+    // p, rounded to the data type (which ApplyDataType repeats without change).
+    sos.gain = k;
+    RebuildPolynomials();
+    ApplyDataType();
+    const auto finite = [](const mcplx& c) {
+        return std::isfinite(c.real()) && std::isfinite(c.imag());
+    };
+    if (!std::all_of(b.begin(), b.end(), finite) || !std::all_of(a.begin(), a.end(), finite)) {
+        Clear();
+        k = 0.0;
+        return false;
+    }
+    return true;
+}
+
+bool CIirFilter::RunEngine(const IirDesignRequest& r, bool withPolynomials) {
     // Family 0..2 is engine kind 1..3.
     std::int32_t kind = ellf::kButterworth;
     if (KORIN_ASSERT(r.family >= kButterworth && r.family <= kElliptic)) kind = r.family + 1;
@@ -71,6 +96,7 @@ bool CIirFilter::Design(const IirDesignRequest& r) {
     const std::int32_t response = shape == ellf::kLowpass ? kLowpass : r.response;
 
     ellf engine;
+    engine.SetExpandPolynomials(withPolynomials);
     const bool ok = engine.Run(shape, kind, r.order, 2.0, f1, f2, r.rippleDb, r.stopband);
     ClearPick();
     b.clear();
@@ -101,23 +127,22 @@ bool CIirFilter::Design(const IirDesignRequest& r) {
 }
 
 void CIirFilter::BuildSections() {
-    if (!(z == pairedZ_ && p == pairedP_)) {
-        pairedRows_.Clear();
-        if (!z.empty() && z.size() == p.size()) korin::ZpToSos(pairedRows_, z, p);
-        pairedZ_ = z;
-        pairedP_ = p;
-    }
-    sos = pairedRows_;
     sos.gain = k;
+    sos.Clear();
+    if (!z.empty() && z.size() == p.size()) korin::ZpToSos(sos, z, p);
 }
 
-void CIirFilter::RebuildFromRoots() {
-    BuildSections();
+void CIirFilter::RebuildPolynomials() {
     b.clear();
     a.clear();
     korin::Poly(z, b);
     b.Scale(mcplx(k));
     korin::Poly(p, a);
+}
+
+void CIirFilter::RebuildFromRoots() {
+    BuildSections();
+    RebuildPolynomials();
     ApplyDataType();
 }
 

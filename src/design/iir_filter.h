@@ -22,6 +22,12 @@ public:
     // Runs the prototype design for the request and fills every result. Returns
     // false when the engine fails; the filter is then empty (no rows, k = 0).
     bool Design(const IirDesignRequest& r);
+    // The Design button's steps in one: Design, ScaleGain(linearGain) and
+    // RebuildFromRoots, with the same results, but without expanding the
+    // engine's polynomials (the rebuild replaces them) or pairing the roots
+    // twice. Also fails, leaving the filter empty, when the rebuilt
+    // polynomials are not finite.
+    bool DesignWithGain(const IirDesignRequest& r, double linearGain);
     // Sections, b, a and the quantized roots from z, p and k.
     void RebuildFromRoots();
     // Rounds a, b and the rows to spec.dataType and recomputes qz, qp.
@@ -82,14 +88,11 @@ private:
     bool UsesSections() const { return useSos && !sos.Empty(); }
     double SectionMagnitudeAt(double f) const;
     void ComputeQuantizedRoots();
+    bool RunEngine(const IirDesignRequest& r, bool withPolynomials);
     // Rows of sos from z and p (gain set to k), before any rounding.
     void BuildSections();
-
-    // The roots of the last pairing and the rows it gave, unrounded: a rebuild
-    // from unchanged roots (the gain step of every design) reuses them.
-    korin::mvect pairedZ_;
-    korin::mvect pairedP_;
-    korin::msos pairedRows_;
+    // b = k * Poly(z), a = Poly(p).
+    void RebuildPolynomials();
 
     std::int32_t pickIndex_ = -1;
     std::int32_t partnerIndex_ = -1;

@@ -184,6 +184,52 @@ TEST(IirFilter, FixedPointQuantizedRootsAreRootsOfTheRoundedSections) {
     EXPECT_EQ(again.qp, f.qp);
 }
 
+// The Design button's single step gives exactly what its three steps give.
+TEST(IirFilter, DesignWithGainEqualsDesignScaleAndRebuild) {
+    for (std::int32_t family : {kButterworth, kChebyshev, kElliptic}) {
+        for (std::int32_t response : {kLowpass, kHighpass, kBandpass, kBandstop}) {
+            for (std::int32_t type : {kDouble, kSingle, kFixedPoint}) {
+                for (std::int32_t order : {1, 4, 7}) {
+                    const IirDesignRequest r = Request(family, response, order, 0.3, 0.55);
+                    CIirFilter steps;
+                    steps.spec.dataType = type;
+                    steps.spec.fracBits = 12;
+                    CIirFilter one = steps;
+                    ASSERT_TRUE(steps.Design(r));
+                    steps.ScaleGain(1.7);
+                    steps.RebuildFromRoots();
+                    ASSERT_TRUE(one.DesignWithGain(r, 1.7));
+                    EXPECT_EQ(one.b, steps.b);
+                    EXPECT_EQ(one.a, steps.a);
+                    EXPECT_EQ(one.z, steps.z);
+                    EXPECT_EQ(one.p, steps.p);
+                    EXPECT_EQ(one.k, steps.k);
+                    EXPECT_EQ(one.qz, steps.qz);
+                    EXPECT_EQ(one.qp, steps.qp);
+                    EXPECT_EQ(one.normFreq, steps.normFreq);
+                    EXPECT_EQ(one.normMag, steps.normMag);
+                    ASSERT_EQ(one.sos.Rows(), steps.sos.Rows());
+                    EXPECT_EQ(one.sos.gain, steps.sos.gain);
+                    for (std::size_t i = 0; i < one.sos.Rows(); ++i) {
+                        EXPECT_EQ(one.sos[i], steps.sos[i]);
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(IirFilter, DesignWithGainRefusesPolynomialsThatOverflow) {
+    // A bandstop of order 1000 has 2000 zeros; its numerator reaches about
+    // 4e210 at unit gain, and 2400 dB more takes it past the largest double.
+    CIirFilter f;
+    const IirDesignRequest r = Request(kButterworth, kBandstop, 1000, 0.4, 0.6);
+    EXPECT_FALSE(f.DesignWithGain(r, 1e120));
+    EXPECT_TRUE(f.IsEmpty());
+    EXPECT_EQ(f.k, 0.0);
+    EXPECT_TRUE(f.DesignWithGain(r, 1.0));
+}
+
 TEST(IirFilter, RebuildFollowsTheDataTypeAndTheRoots) {
     // A rebuild from unchanged roots must still round to the current data type.
     CIirFilter fixed;

@@ -9,10 +9,16 @@ mmatrix::mmatrix(const mmatrix& other) {
 }
 
 mmatrix& mmatrix::operator=(const mmatrix& other) {
-    if (this != &other) {
-        mmatrix copy(other);
-        Clear();
-        rows_ = std::move(copy.rows_);
+    if (this == &other) return *this;
+    // Rows already here are overwritten in place (a filter's sections are
+    // replaced by rows of the same count on every design); others are added or
+    // deleted from the last.
+    while (rows_.size() > other.rows_.size())
+        rows_.pop_back();
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        *rows_[i] = *other.rows_[i];
+    for (std::size_t i = rows_.size(); i < other.rows_.size(); ++i) {
+        rows_.push_back(std::make_unique<mvect>(*other.rows_[i]));
     }
     return *this;
 }

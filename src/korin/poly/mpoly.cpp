@@ -33,19 +33,27 @@ namespace {
 
 // True when every root's exact conjugate is in the set as often as the root.
 bool IsConjugateSymmetric(const mvect& R) {
-    const auto less = [](const mcplx& x, const mcplx& y) {
-        return x.real() < y.real() || (x.real() == y.real() && x.imag() < y.imag());
-    };
-    std::vector<mcplx> roots(R.begin(), R.end());
-    std::vector<mcplx> mirrored;
-    mirrored.reserve(R.size());
+    // Designs list each complex root next to its conjugate: check that first.
+    bool adjacent = true;
+    for (std::size_t i = 0; i < R.size() && adjacent; ++i) {
+        if (R[i].imag() == 0.0) continue;
+        adjacent = i + 1 < R.size() && R[i + 1] == Conj(R[i]);
+        ++i;
+    }
+    if (adjacent) return true;
     for (const mcplx& r : R) {
         if (std::isnan(r.real()) || std::isnan(r.imag())) return false;
-        mirrored.push_back(Conj(r));
+        if (r.imag() == 0.0) continue;
+        const mcplx c = Conj(r);
+        std::size_t same = 0;
+        std::size_t mirrored = 0;
+        for (const mcplx& x : R) {
+            same += x == r ? 1 : 0;
+            mirrored += x == c ? 1 : 0;
+        }
+        if (same != mirrored) return false;
     }
-    std::sort(roots.begin(), roots.end(), less);
-    std::sort(mirrored.begin(), mirrored.end(), less);
-    return roots == mirrored;
+    return true;
 }
 
 } // namespace
@@ -58,8 +66,16 @@ void Poly(const mvect& R, mvect& P) {
     for (const mcplx& r : R) {
         const mcplx m = -r;
         P.push_back(m * P.back());
-        for (std::size_t k = P.size() - 2; k >= 1; --k)
-            P[k] += m * P[k - 1];
+        // p_k += m * p_(k-1) from the old last index down to 1, on the raw parts
+        // (the same operations as the complex type's, in a loop the compiler unrolls).
+        mcplx* c = P.data();
+        const double mr = m.real();
+        const double mi = m.imag();
+        for (std::size_t k = P.size() - 2; k >= 1; --k) {
+            const double pr = c[k - 1].real();
+            const double pi = c[k - 1].imag();
+            c[k] = mcplx(c[k].real() + (mr * pr - mi * pi), c[k].imag() + (mr * pi + mi * pr));
+        }
     }
     P.DropSmallImag(1e-12);
     // Rounding leaves imaginary parts on coefficients whose real part cancels to

@@ -77,6 +77,10 @@ TEST(Poly, ConjugateSetsAreRealEvenWhereACoefficientCancels) {
     Poly(V({1, -1, u, Conj(u), w, Conj(w)}), p);
     EXPECT_TRUE(p.IsReal());
     EXPECT_NEAR(p[3].real(), 0.0, 1e-15);
+    // Conjugates need not stand next to each other.
+    mvect shuffled;
+    Poly(V({u, w, 1, Conj(w), -1, Conj(u)}), shuffled);
+    EXPECT_TRUE(shuffled.IsReal());
     // Without exact symmetry the residue is kept.
     mvect q;
     Poly(V({mcplx(0.5, 0.5), mcplx(0.5, -0.5), mcplx(0, 1e-3)}), q);
