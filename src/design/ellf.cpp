@@ -312,15 +312,14 @@ bool ellf::SplaneRoots() {
     } else {
         numZeros = order / 2;
         const JacobiElliptic j1 = ellpj(u, 1.0 - m);
-        for (int i = 0; i < numZeros; ++i) {
-            const double v = (order - 1 - 2 * i) * Kk / nOrder;
-            const double sn = ellpj(v, m).sn;
-            re(numPoles + i) = 0.0;
-            im(numPoles + i) = wc / (k * sn);
-        }
+        // Zero i and pole i share the elliptic functions at v (numZeros <= numPoles).
         for (int i = 0; i < numPoles; ++i) {
             const double v = (order - 1 - 2 * i) * Kk / nOrder;
             const JacobiElliptic j = ellpj(v, m);
+            if (i < numZeros) {
+                re(numPoles + i) = 0.0;
+                im(numPoles + i) = wc / (k * j.sn);
+            }
             const double r = k * j.sn * j1.sn;
             const double D = j1.cn * j1.cn + r * r;
             re(i) = -wc * j.cn * j.dn * j1.sn * j1.cn / D;

@@ -51,34 +51,19 @@ bool DescendingNaNLast(double a, double b) {
     return a > b;
 }
 
-// Sort key of the conjugate-pair order. Values whose real parts agree within the
-// tolerance share a cluster, so the order is transitive even where a pairwise
-// tolerance test would not be.
-struct PairKey {
-    int group = 0;           // 0 complex, 1 real, 2 NaN part
-    std::size_t cluster = 0; // rank of the real-part cluster (complex values)
-    double value = 0.0;      // imaginary part (complex) or real part (real)
-};
-
-bool operator<(const PairKey& x, const PairKey& y) {
-    if (x.group != y.group) return x.group < y.group;
-    if (x.cluster != y.cluster) return x.cluster < y.cluster;
-    return x.value < y.value;
-}
-
-// Stable sort that avoids the merge sort's buffer for the short lists that are
-// the rule here (tens of values).
-template <class T, class Less> void StableSort(std::vector<T>& v, Less less) {
-    if (v.size() > 32) {
-        std::stable_sort(v.begin(), v.end(), less);
+// Stable sort of [first, last) that avoids the merge sort's buffer for the short
+// ranges that are the rule here (tens of values).
+template <class It, class Less> void StableSort(It first, It last, Less less) {
+    if (last - first > 32) {
+        std::stable_sort(first, last, less);
         return;
     }
-    for (std::size_t i = 1; i < v.size(); ++i) {
-        T x = std::move(v[i]);
-        std::size_t j = i;
-        for (; j > 0 && less(x, v[j - 1]); --j)
-            v[j] = std::move(v[j - 1]);
-        v[j] = std::move(x);
+    for (It i = first; i != last; ++i) {
+        auto x = std::move(*i);
+        It j = i;
+        for (; j != first && less(x, *(j - 1)); --j)
+            *j = std::move(*(j - 1));
+        *j = std::move(x);
     }
 }
 
@@ -292,38 +277,51 @@ double SectionKey(const std::array<mcplx, 6>& row) {
 
 void PairConjugates(mvect& v, double tol) {
     const std::size_t n = v.size();
-    std::vector<Keyed<PairKey>> items(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const mcplx& x = v[i];
-        if (HasNaN(x)) {
-            items[i] = {{2, 0, 0.0}, x};
-        } else if (IsRealRoot(x, tol)) {
-            items[i] = {{1, 0, x.real()}, x};
+    // Complex values, then real values, then values with a NaN part, each group in
+    // input order.
+    std::size_t complexCount = 0;
+    std::size_t realCount = 0;
+    for (const mcplx& x : v) {
+        if (HasNaN(x)) continue;
+        if (IsRealRoot(x, tol)) {
+            ++realCount;
         } else {
-            items[i] = {{0, 0, x.imag()}, x};
+            ++complexCount;
         }
     }
-    // Clusters of nearly equal real parts among the complex values, ranked by real
-    // part: sort the complex values by real part first (they come first after that
-    // sort, being group 0), number the clusters, then sort by the full key.
-    StableSort(items, [](const Keyed<PairKey>& a, const Keyed<PairKey>& b) {
-        if (a.key.group != b.key.group) return a.key.group < b.key.group;
-        return a.key.group == 0 && a.value.real() < b.value.real();
-    });
-    std::size_t cluster = 0;
-    for (std::size_t k = 1; k < n && items[k].key.group == 0; ++k) {
-        const mcplx& previous = items[k - 1].value;
-        const mcplx& current = items[k].value;
-        if (current.real() - previous.real() >=
-            tol * std::max(Modulus(previous), Modulus(current))) {
-            ++cluster;
+    std::vector<mcplx> sorted(n);
+    std::size_t nextComplex = 0;
+    std::size_t nextReal = complexCount;
+    std::size_t nextNaN = complexCount + realCount;
+    for (const mcplx& x : v) {
+        if (HasNaN(x)) {
+            sorted[nextNaN++] = x;
+        } else if (IsRealRoot(x, tol)) {
+            sorted[nextReal++] = x;
+        } else {
+            sorted[nextComplex++] = x;
         }
-        items[k].key.cluster = cluster;
     }
-    StableSort(items,
-               [](const Keyed<PairKey>& a, const Keyed<PairKey>& b) { return a.key < b.key; });
-    for (std::size_t i = 0; i < n; ++i)
-        v[i] = items[i].value;
+    const auto complexEnd = sorted.begin() + static_cast<std::ptrdiff_t>(complexCount);
+    const auto realEnd = complexEnd + static_cast<std::ptrdiff_t>(realCount);
+    // Complex values by real part; runs of nearly equal real parts (each within the
+    // tolerance of the previous value) then by imaginary part, which keeps the order
+    // transitive where a pairwise tolerance test would not be.
+    StableSort(sorted.begin(), complexEnd,
+               [](const mcplx& a, const mcplx& b) { return a.real() < b.real(); });
+    const auto byImag = [](const mcplx& a, const mcplx& b) { return a.imag() < b.imag(); };
+    auto run = sorted.begin();
+    for (auto it = sorted.begin(); it != complexEnd; ++it) {
+        const auto next = it + 1;
+        if (next == complexEnd ||
+            next->real() - it->real() >= tol * std::max(Modulus(*it), Modulus(*next))) {
+            StableSort(run, next, byImag);
+            run = next;
+        }
+    }
+    StableSort(complexEnd, realEnd,
+               [](const mcplx& a, const mcplx& b) { return a.real() < b.real(); });
+    std::copy(sorted.begin(), sorted.end(), v.begin());
 
     for (std::size_t i = 0; i + 1 < n; ++i) {
         const mcplx d(v[i].real() - v[i + 1].real(), v[i].imag() + v[i + 1].imag());
@@ -341,7 +339,7 @@ void SortByUnitCircle(mvect& v) {
     items.reserve(v.size());
     for (const mcplx& x : v)
         items.push_back({std::fabs(Modulus(x) - 1.0), x});
-    StableSort(items, [](const Keyed<double>& a, const Keyed<double>& b) {
+    StableSort(items.begin(), items.end(), [](const Keyed<double>& a, const Keyed<double>& b) {
         return AscendingNaNLast(a.key, b.key);
     });
     for (std::size_t i = 0; i < v.size(); ++i)
@@ -385,7 +383,7 @@ void ZpToSos(msos& sos, const mvect& z, const mvect& p) {
     // Sections whose poles lie farthest from the unit circle come first.
     std::vector<std::size_t> order(rows.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
-    StableSort(order,
+    StableSort(order.begin(), order.end(),
                [&](std::size_t a, std::size_t b) { return DescendingNaNLast(keys[a], keys[b]); });
     for (const std::size_t k : order) {
         mvect& row = sos.AddRow();
