@@ -180,7 +180,7 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
         .add_option("--export-format", o.format,
                     "File format: text, c, c++ or matlab (default: from the "
                     "extension of --export: .txt/.hex text, .c c, .m matlab, "
-                    "otherwise c++)")
+                    "otherwise c++; a .h path is refused)")
         ->transform(CLI::CheckedTransformer(FileFormatNames(), CLI::ignore_case))
         ->needs(exportOption);
     for (const FormatOption& f : AddFormatOptions(command, o.entry)) {
@@ -190,6 +190,12 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
 
 int ExportDesign(const ExportOptions& options, CIirFilter& filter, std::ostream& err) {
     if (options.path.empty()) return kExitOk;
+    if (options.format < 0 && Extension(options.path) == ".h") {
+        // The header comes with its source file; alone it would hold the definitions.
+        err << "Give the source file (.c or .cpp) to --export: its header is written "
+               "beside it.\n";
+        return kExitRefused;
+    }
     CIirExportFileFormat entry(PathFolderPart(options.path));
     entry.CopyFrom(options.entry);
     entry.m_nFormat = options.format >= 0 ? options.format : FormatFromExtension(options.path);

@@ -87,7 +87,10 @@ void WritePreamble(const CIirFileFormat& f, bool headerPass, std::ostream& out) 
         out << "#define " << guard << "\n";
     } else {
         if (!f.m_cOptions.m_strSourceText.empty()) out << f.m_cOptions.m_strSourceText << "\n";
-        out << "#include \"" << headerName << "\"\n";
+        // Written to a ".h" path, the file would include itself and never compile.
+        if (PathFileNamePart(f.m_strPath) != headerName) {
+            out << "#include \"" << headerName << "\"\n";
+        }
     }
     out << "\n";
 }

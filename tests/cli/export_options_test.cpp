@@ -160,6 +160,16 @@ TEST(DesignExport, FormatFromTheExtension) {
     EXPECT_THAT(dir.Entries(), ElementsAre("f.c", "f.h", "f.m", "g.m"));
     EXPECT_TRUE(ReadText(dir.File("f.m")).starts_with("% iir_biquads\n\niir_biquads = [ ...\n"));
     EXPECT_TRUE(ReadText(dir.File("g.m")).starts_with("% iir biquads\n     1.0"));
+
+    // A header path alone is refused; with the format named it is written as the
+    // list entry would write it.
+    const CliRun h = Cli({"design", "--export", dir.File("f2.H")});
+    EXPECT_EQ(h.status, kExitRefused);
+    EXPECT_EQ(h.err,
+              "Give the source file (.c or .cpp) to --export: its header is written beside it.\n");
+    ASSERT_EQ(Cli({"design", "--export", dir.File("g.h"), "--export-format", "c++"}).status,
+              kExitOk);
+    EXPECT_THAT(dir.Entries(), ElementsAre("f.c", "f.h", "f.m", "g.h", "g.m"));
 }
 
 TEST(DesignExport, RefusedOptionsWriteNothing) {

@@ -26,6 +26,7 @@ using test::TwoSectionFilter;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
+using ::testing::Not;
 
 // The element line of a C section row: four spaces, a space unless negative,
 // the value, ", " or two spaces after the last, four spaces and the label.
@@ -135,6 +136,12 @@ TEST(CoefficientWriter, HeaderPassRules) {
     ASSERT_TRUE(entry.WriteToPath(filter, dir.File("coeffs.txt"), false, ui));
     EXPECT_THAT(dir.Entries(), ElementsAre("coeffs.txt"));
     EXPECT_TRUE(ReadText(dir.File("coeffs.txt")).starts_with("#include \"coeffs.h\"\n\n"));
+
+    // Written to the header's own name, the source does not include itself.
+    ASSERT_TRUE(entry.WriteToPath(filter, dir.File("coeffs.h"), false, ui));
+    EXPECT_THAT(dir.Entries(), ElementsAre("coeffs.h", "coeffs.txt"));
+    EXPECT_THAT(ReadText(dir.File("coeffs.h")), Not(HasSubstr("#include")));
+    EXPECT_THAT(ReadText(dir.File("coeffs.h")), HasSubstr("double iir_biquads["));
 
     // Letter case does not matter for the source extensions.
     entry.m_nFormat = kFormatCpp;
