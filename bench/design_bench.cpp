@@ -2,11 +2,11 @@
 // gain, rebuild) and the group-delay curve a plot asks for; scipy_compare.py
 // times SciPy's ellip/butter (output='sos') and group_delay on the same filters.
 
-#include <benchmark/benchmark.h>
-
 #include "design/design_action.h"
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
+
+#include <benchmark/benchmark.h>
 
 namespace {
 

@@ -1,5 +1,7 @@
-#include <iostream>
-
 #include "cli/commands.h"
 
-int main(int argc, char** argv) { return tarvo::cli::Main(argc, argv, std::cout, std::cerr); }
+#include <iostream>
+
+int main(int argc, char** argv) {
+    return tarvo::cli::Main(argc, argv, std::cout, std::cerr);
+}

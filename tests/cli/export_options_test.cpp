@@ -2,8 +2,8 @@
 // options writes for the same design.
 
 #include "cli/commands.h"
-#include "cli_run.h"
 #include "cli/export_options.h"
+#include "cli_run.h"
 #include "design/design_action.h"
 #include "design/iir_filter.h"
 #include "export/iir_export_file_format.h"

@@ -8,9 +8,13 @@ namespace {
 AssertCapture* g_active = nullptr;
 }
 
-AssertCapture::AssertCapture() : previous_(g_active) { g_active = this; }
+AssertCapture::AssertCapture() : previous_(g_active) {
+    g_active = this;
+}
 
-AssertCapture::~AssertCapture() { g_active = previous_; }
+AssertCapture::~AssertCapture() {
+    g_active = previous_;
+}
 
 bool AssertCapture::Saw(const std::string& expression) const {
     for (const auto& r : records_) {

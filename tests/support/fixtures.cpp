@@ -1,13 +1,14 @@
 #include "support/fixtures.h"
 
 #include <fstream>
-#include <sstream>
-
 #include <gtest/gtest.h>
+#include <sstream>
 
 namespace tarvo::test {
 
-std::string FixturePath(const std::string& name) { return std::string(TARVO_FIXTURE_DIR) + "/" + name; }
+std::string FixturePath(const std::string& name) {
+    return std::string(TARVO_FIXTURE_DIR) + "/" + name;
+}
 
 std::string ReadFixture(const std::string& name) {
     std::ifstream in(FixturePath(name), std::ios::binary);

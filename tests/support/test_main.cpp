@@ -1,7 +1,7 @@
-#include <gtest/gtest.h>
-
 #include "korin/base/kassert.h"
 #include "support/assert_capture.h"
+
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

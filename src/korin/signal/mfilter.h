@@ -16,12 +16,12 @@ public:
     mfilter& operator=(mfilter&&) noexcept = default;
     virtual ~mfilter() = default;
 
-    mvect b;           // numerator coefficients
-    mvect a;           // denominator coefficients; a0 = 1 after a design
-    mvect z;           // zeros (z-plane)
-    mvect p;           // poles (z-plane), as many as zeros after a design
-    double k = 0.0;    // overall gain
-    msos sos;          // second-order sections and their common gain
+    mvect b;            // numerator coefficients
+    mvect a;            // denominator coefficients; a0 = 1 after a design
+    mvect z;            // zeros (z-plane)
+    mvect p;            // poles (z-plane), as many as zeros after a design
+    double k = 0.0;     // overall gain
+    msos sos;           // second-order sections and their common gain
     bool useSos = true; // responses and filtering go through sos when it has rows
 };
 

@@ -2,11 +2,10 @@
 
 #include <cmath>
 #include <complex>
+#include <gtest/gtest.h>
 #include <limits>
 #include <numbers>
 #include <random>
-
-#include <gtest/gtest.h>
 
 namespace korin {
 namespace {
@@ -69,7 +68,8 @@ TEST(McplxModulus, WithinTwoUlpsOfHypot) {
         const double x = mant(rng) * std::pow(10.0, exponent(rng));
         const double y = mant(rng) * std::pow(10.0, exponent(rng));
         const double ref = std::hypot(x, y);
-        EXPECT_LE(std::fabs(Abs(mcplx(x, y)) - ref), 2.0 * std::numeric_limits<double>::epsilon() * ref)
+        EXPECT_LE(std::fabs(Abs(mcplx(x, y)) - ref),
+                  2.0 * std::numeric_limits<double>::epsilon() * ref)
             << x << " " << y;
     }
 }

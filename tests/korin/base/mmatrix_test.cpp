@@ -1,8 +1,7 @@
 #include "korin/base/mmatrix.h"
 
-#include <stdexcept>
-
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace korin {
 namespace {
@@ -34,7 +33,8 @@ TEST(Mmatrix, QuantizeRoundsEveryRowButNotTheGain) {
     m.gain = 0.1;
     m.AddRow() = mvect{mcplx(1), mcplx(0.3), mcplx(-0.25), mcplx(1), mcplx(3.7), mcplx(0.1, 0.6)};
     m.Quantize(1);
-    EXPECT_EQ(m[0], (mvect{mcplx(1), mcplx(0.5), mcplx(-0.5), mcplx(1), mcplx(3.5), mcplx(0, 0.5)}));
+    EXPECT_EQ(m[0],
+              (mvect{mcplx(1), mcplx(0.5), mcplx(-0.5), mcplx(1), mcplx(3.5), mcplx(0, 0.5)}));
     EXPECT_EQ(m.gain, 0.1);
     const msos once = m;
     m.Quantize(1);

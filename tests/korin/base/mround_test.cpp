@@ -1,10 +1,9 @@
 #include "korin/base/mround.h"
 
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <random>
-
-#include <gtest/gtest.h>
 
 namespace korin {
 namespace {

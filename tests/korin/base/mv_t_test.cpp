@@ -1,19 +1,18 @@
 #include "korin/base/mv_t.h"
+#include "support/assert_capture.h"
 
 #include <array>
 #include <cmath>
-#include <stdexcept>
-
 #include <gtest/gtest.h>
-
-#include "support/assert_capture.h"
+#include <stdexcept>
 
 namespace korin {
 namespace {
 
 mvect Reals(std::initializer_list<double> values) {
     mvect v;
-    for (double x : values) v.push_back(mcplx(x));
+    for (double x : values)
+        v.push_back(mcplx(x));
     return v;
 }
 
@@ -162,7 +161,8 @@ TEST(Mvect, Linspace) {
     // Accumulated steps: the last value carries the rounding of the additions.
     v.Linspace(11, mcplx(0), mcplx(1));
     double x = 0;
-    for (int k = 0; k < 10; ++k) x += 0.1;
+    for (int k = 0; k < 10; ++k)
+        x += 0.1;
     EXPECT_EQ(v[10].real(), x);
     tarvo::test::AssertCapture capture;
     v.Linspace(-1, mcplx(0), mcplx(1));
@@ -196,8 +196,8 @@ TEST(ComplexLess, Ordering) {
     EXPECT_FALSE(ComplexLess(mcplx(2), mcplx(-1)));
     EXPECT_TRUE(ComplexLess(mcplx(0, -1), mcplx(0, 1)));
     EXPECT_FALSE(ComplexLess(mcplx(0, 1), mcplx(0, -1)));
-    EXPECT_TRUE(ComplexLess(mcplx(0, 1), mcplx(2, 0)));  // smaller modulus
-    EXPECT_TRUE(ComplexLess(mcplx(0, 2), mcplx(-3)));    // mixed: by modulus
+    EXPECT_TRUE(ComplexLess(mcplx(0, 1), mcplx(2, 0))); // smaller modulus
+    EXPECT_TRUE(ComplexLess(mcplx(0, 2), mcplx(-3)));   // mixed: by modulus
 }
 
 } // namespace
