@@ -29,3 +29,14 @@ function(tarvo_add_test_dir name dir)
         DISCOVERY_TIMEOUT 60
         PROPERTIES TIMEOUT 300 ENVIRONMENT "LOCPATH=${TARVO_TEST_LOCPATH}")
 endfunction()
+
+# A Qt layer: every .cpp, .h and .qrc of its folder (headers for moc), with the
+# layers and Qt modules it builds on. Always a static library, so that an
+# empty folder still links.
+function(tarvo_add_qt_layer name dir)
+    file(GLOB _src CONFIGURE_DEPENDS ${dir}/*.cpp ${dir}/*.h ${dir}/*.qrc)
+    add_library(${name} STATIC ${_src} ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARGN})
+    add_library(Tarvo::${name} ALIAS ${name})
+endfunction()

@@ -24,6 +24,7 @@ public:
         EndOfFile, // a read past the end of the stream
         BadCount,  // a count or length that is negative, malformed or larger than the data
         BadMode,   // a read from a storing archive or a write to a loading one
+        BadValue,  // a value the object it belongs to cannot hold
     };
 
     ArchiveError(Kind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}

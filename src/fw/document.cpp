@@ -22,10 +22,6 @@ std::string Quoted(const std::string& path) {
     return "\"" + path + "\"";
 }
 
-std::string OpenFailureText(const std::string& path, const std::string& why) {
-    return "Cannot open the file " + Quoted(path) + ".\n" + why + ".";
-}
-
 std::string LoadFailureText(const std::string& path, const std::string& why) {
     return "Cannot read the file " + Quoted(path) +
            ".\nIt is damaged or not a file of this program (" + why + ").";
@@ -46,6 +42,10 @@ std::string FileNameFromTitle(std::string title) {
 }
 
 } // namespace
+
+std::string OpenFailureText(const std::string& path, const std::string& why) {
+    return "Cannot open the file " + Quoted(path) + ".\n" + why + ".";
+}
 
 Document::Document(Ui& ui) : ui_(ui) {}
 

@@ -16,6 +16,9 @@ class DocTemplate;
 class Ui;
 class View;
 
+// "Cannot open the file "path".\nwhy." as an open that cannot read the file reports it.
+std::string OpenFailureText(const std::string& path, const std::string& why);
+
 class Document : public CommandTarget {
 public:
     explicit Document(Ui& ui);

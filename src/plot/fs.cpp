@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cctype>
+#include <cmath>
 #include <charconv>
 #include <cstddef>
 
@@ -136,7 +137,14 @@ void CFs::Serialize(fw::Archive& ar, int fileVersion) {
         ar.WriteString(GetUnitPairText());
         return;
     }
-    m_dValue = fileVersion >= kFirstDoubleVersion ? ar.ReadF64() : ar.ReadF32();
+    const double value = fileVersion >= kFirstDoubleVersion ? ar.ReadF64() : ar.ReadF32();
+    // Every frequency of a project is a fraction of this one: a file holding no
+    // usable rate is damaged, and nothing could be shown from it.
+    if (!(value > 0.0) || !std::isfinite(value)) {
+        throw fw::ArchiveError(fw::ArchiveError::Kind::BadValue,
+                               "sampling frequency not a positive number");
+    }
+    m_dValue = value;
     SetUnitFromText(ar.ReadString());
 }
 

@@ -13,6 +13,7 @@
 namespace tarvo {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -116,10 +117,12 @@ TEST_F(ProjectOpen, ANewerFileWarnsWhileProbedAndWhileRead) {
     EXPECT_THAT(ui.Messages(), ElementsAre(HasSubstr("newer version"), HasSubstr("newer version")));
 }
 
-TEST_F(ProjectOpen, AFileThatCannotBeOpenedFailsSilently) {
+TEST_F(ProjectOpen, AFileThatCannotBeOpenedIsReported) {
     EXPECT_EQ(OpenProjectFile(app, *projects, dir.File("missing.tvp")), nullptr);
     EXPECT_EQ(OpenProjectFile(app, *projects, dir.Path().string()), nullptr);
-    EXPECT_THAT(ui.Calls(), IsEmpty());
+    EXPECT_THAT(ui.Messages(),
+                ElementsAre(AllOf(HasSubstr("Cannot open the file"), HasSubstr("missing.tvp")),
+                            HasSubstr("Cannot open the file")));
     EXPECT_TRUE(app.Documents().empty());
 }
 

@@ -2,6 +2,7 @@
 #include "plot/fs.h"
 
 #include <cstdint>
+#include <limits>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -62,6 +63,16 @@ TEST(CFsSerialize, UnitTextsMatchWithoutCaseAndUnknownOnesLoadAsHertz) {
         const CFs fs = Loaded(ar.Buffer(), 20);
         EXPECT_EQ(fs.GetUnit(), unit) << text;
         EXPECT_EQ(fs.GetValue(), 2.5);
+    }
+}
+
+TEST(CFsSerialize, ARateThatIsNotAPositiveNumberIsRefusedAsDamaged) {
+    for (const double bad : {0.0, -48.0, std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN()}) {
+        fw::Archive ar = fw::Archive::ForStoring();
+        ar.WriteF64(bad);
+        ar.WriteString("Hz,sec");
+        EXPECT_THROW(Loaded(ar.Buffer(), 20), fw::ArchiveError) << bad;
     }
 }
 

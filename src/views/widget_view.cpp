@@ -1,0 +1,65 @@
+#include "views/widget_view.h"
+
+#include "doc/tarvo_iir_doc.h"
+#include "fw/command_ids.h"
+#include "views/print_service.h"
+
+#include <QHash>
+
+namespace tarvo {
+namespace {
+
+// Widgets of live views; a widget leaves it before its bridge dies.
+QHash<const QWidget*, WidgetView*>& Registry() {
+    static QHash<const QWidget*, WidgetView*> registry;
+    return registry;
+}
+
+} // namespace
+
+WidgetView::~WidgetView() {
+    if (widget_ != nullptr) {
+        Registry().remove(widget_.data());
+        widget_->hide();
+        widget_->deleteLater();
+    }
+}
+
+void WidgetView::SetWidget(QWidget* widget) {
+    widget_ = widget;
+    Registry().insert(widget, this);
+    // A widget Qt deletes first (with its window) must not stay findable.
+    QObject::connect(widget, &QObject::destroyed, [widget] { Registry().remove(widget); });
+}
+
+WidgetView* WidgetView::FromWidget(const QWidget* w) {
+    for (; w != nullptr; w = w->parentWidget()) {
+        if (auto it = Registry().constFind(w); it != Registry().constEnd()) return it.value();
+    }
+    return nullptr;
+}
+
+CTarvoIirDoc* WidgetView::GetIirDocument() const {
+    return dynamic_cast<CTarvoIirDoc*>(GetDocument());
+}
+
+bool WidgetView::OnCommand(fw::CommandId id) {
+    if (id != fw::kIdFilePrint && id != fw::kIdFilePrintPreview) return false;
+    PrintService* service = PrintService::Current();
+    if (service == nullptr || !CanPrint()) return false;
+    const auto paint = [this](QPainter& painter, const QRect& page) { PrintPage(painter, page); };
+    if (id == fw::kIdFilePrint) {
+        service->Print(Widget(), paint);
+    } else {
+        service->Preview(Widget(), paint);
+    }
+    return true;
+}
+
+bool WidgetView::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
+    if (id != fw::kIdFilePrint && id != fw::kIdFilePrintPreview) return false;
+    ui.Enable(CanPrint() && PrintService::Current() != nullptr);
+    return true;
+}
+
+} // namespace tarvo
