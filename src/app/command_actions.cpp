@@ -29,17 +29,25 @@ std::string_view FindText(std::span<const MenuEntry> entries, fw::CommandId id) 
 QIcon CommandIcon(fw::CommandId id) {
     QStyle* style = QApplication::style();
     switch (id) {
-    case fw::kIdFileNew: return style->standardIcon(QStyle::SP_FileIcon);
-    case fw::kIdFileOpen: return style->standardIcon(QStyle::SP_DialogOpenButton);
-    case fw::kIdFileSave: return style->standardIcon(QStyle::SP_DialogSaveButton);
+    case fw::kIdFileNew:
+        return style->standardIcon(QStyle::SP_FileIcon);
+    case fw::kIdFileOpen:
+        return style->standardIcon(QStyle::SP_DialogOpenButton);
+    case fw::kIdFileSave:
+        return style->standardIcon(QStyle::SP_DialogSaveButton);
     case fw::kIdFilePrint:
         return QIcon::fromTheme(QStringLiteral("document-print"),
                                 style->standardIcon(QStyle::SP_FileDialogDetailedView));
-    case fw::kIdEditUndo: return style->standardIcon(QStyle::SP_ArrowBack);
-    case fw::kIdEditRedo: return style->standardIcon(QStyle::SP_ArrowForward);
-    case fw::kIdHelp: return style->standardIcon(QStyle::SP_DialogHelpButton);
-    case fw::kIdContextHelp: return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
-    default: return {};
+    case fw::kIdEditUndo:
+        return style->standardIcon(QStyle::SP_ArrowBack);
+    case fw::kIdEditRedo:
+        return style->standardIcon(QStyle::SP_ArrowForward);
+    case fw::kIdHelp:
+        return style->standardIcon(QStyle::SP_DialogHelpButton);
+    case fw::kIdContextHelp:
+        return style->standardIcon(QStyle::SP_TitleBarContextHelpButton);
+    default:
+        return {};
     }
 }
 
@@ -64,12 +72,14 @@ QAction* CommandActions::Action(fw::CommandId id) {
     QList<QKeySequence> keys;
     for (const CommandKeys& row : CommandKeyTable()) {
         if (row.id != id) continue;
-        for (const std::string_view k : row.keys) keys.append(QKeySequence(ToQString(k)));
+        for (const std::string_view k : row.keys)
+            keys.append(QKeySequence(ToQString(k)));
     }
     action->setShortcuts(keys);
     const QString help = ToQString(CommandHelp(id));
     const qsizetype newline = help.indexOf('\n');
     action->setStatusTip(help.left(newline));
+    action->setWhatsThis(help.left(newline));
     if (newline >= 0) action->setToolTip(help.mid(newline + 1));
     action->setIcon(CommandIcon(id));
     action->setIconVisibleInMenu(false);
@@ -84,7 +94,8 @@ QList<QAction*> CommandActions::Actions() const {
 
 QList<QAction*> CommandActions::KeyedActions() {
     QList<QAction*> keyed;
-    for (const CommandKeys& row : CommandKeyTable()) keyed.append(Action(row.id));
+    for (const CommandKeys& row : CommandKeyTable())
+        keyed.append(Action(row.id));
     return keyed;
 }
 

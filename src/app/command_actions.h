@@ -9,11 +9,10 @@
 #include "doc/menu_table.h"
 #include "fw/command_target.h"
 
+#include <functional>
 #include <QHash>
 #include <QList>
 #include <QObject>
-
-#include <functional>
 #include <string_view>
 
 class QAction;

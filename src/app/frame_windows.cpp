@@ -1,21 +1,26 @@
 #include "app/frame_windows.h"
 
 #include <QCloseEvent>
-#include <QTimer>
 
 namespace tarvo {
-// Ignores the close and posts the request, read again when it runs: the frame
-// may be gone by then. With no request (the frame is gone already) the window
-// simply closes.
-template <class W> void PostClose(W* window, QCloseEvent* event) {
-    if (!window->closeRequest_) {
+
+CloseRequester::CloseRequester(QObject* parent) : QObject(parent) {
+    timer_.setSingleShot(true);
+    timer_.setInterval(0);
+    // Read when the timer fires: the frame may be gone by then.
+    connect(&timer_, &QTimer::timeout, this, [this] {
+        if (request_) request_();
+    });
+}
+
+void CloseRequester::OnClose(QCloseEvent* event) {
+    // With no request (the frame is gone already) the window simply closes.
+    if (!request_) {
         event->accept();
         return;
     }
     event->ignore();
-    QTimer::singleShot(0, window, [window] {
-        if (window->closeRequest_) window->closeRequest_();
-    });
+    timer_.start();
 }
 
 MdiFrameWindow::MdiFrameWindow() {
@@ -23,7 +28,7 @@ MdiFrameWindow::MdiFrameWindow() {
 }
 
 void MdiFrameWindow::closeEvent(QCloseEvent* event) {
-    PostClose(this, event);
+    close_.OnClose(event);
 }
 
 void MdiFrameWindow::changeEvent(QEvent* event) {
@@ -36,7 +41,7 @@ TopLevelFrameWindow::TopLevelFrameWindow(QWidget* owner) : QMainWindow(owner, Qt
 }
 
 void TopLevelFrameWindow::closeEvent(QCloseEvent* event) {
-    PostClose(this, event);
+    close_.OnClose(event);
 }
 
 } // namespace tarvo

@@ -5,21 +5,32 @@
 // when the window shows the project's last views and then destroys the frame;
 // the window is deleted later, never inside its own close handler.
 
+#include <functional>
 #include <QMainWindow>
 #include <QMdiSubWindow>
-
-#include <functional>
+#include <QTimer>
 
 namespace tarvo {
 
-template <class W> void PostClose(W* window, QCloseEvent* event);
+// Turns a window's close event into a request run once the event has returned.
+class CloseRequester : public QObject {
+    Q_OBJECT
+public:
+    explicit CloseRequester(QObject* parent = nullptr);
+    void SetRequest(std::function<void()> request) { request_ = std::move(request); }
+    void OnClose(QCloseEvent* event);
+
+private:
+    QTimer timer_;
+    std::function<void()> request_;
+};
 
 class MdiFrameWindow : public QMdiSubWindow {
     Q_OBJECT
 public:
     MdiFrameWindow();
     // What a click on the close button asks for (run after the event returns).
-    void SetCloseRequest(std::function<void()> request) { closeRequest_ = std::move(request); }
+    void SetCloseRequest(std::function<void()> request) { close_.SetRequest(std::move(request)); }
     // Runs when the window is maximized or restored.
     void SetStateChanged(std::function<void()> changed) { stateChanged_ = std::move(changed); }
 
@@ -28,8 +39,7 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    template <class W> friend void PostClose(W*, QCloseEvent*);
-    std::function<void()> closeRequest_;
+    CloseRequester close_;
     std::function<void()> stateChanged_;
 };
 
@@ -37,14 +47,13 @@ class TopLevelFrameWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit TopLevelFrameWindow(QWidget* owner);
-    void SetCloseRequest(std::function<void()> request) { closeRequest_ = std::move(request); }
+    void SetCloseRequest(std::function<void()> request) { close_.SetRequest(std::move(request)); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    template <class W> friend void PostClose(W*, QCloseEvent*);
-    std::function<void()> closeRequest_;
+    CloseRequester close_;
 };
 
 } // namespace tarvo

@@ -57,10 +57,14 @@ void Focus(QWidget* window) {
 // The class a pane kind needs, for comparing with the view a pane holds.
 bool HoldsClassFor(const WidgetView* view, std::int32_t kind) {
     switch (PaneViewFor(kind)) {
-    case PaneView::kCoefficients: return dynamic_cast<const CIirDataView*>(view) != nullptr;
-    case PaneView::kFrequencyPlot: return dynamic_cast<const CIirFreqPlot*>(view) != nullptr;
-    case PaneView::kPoleZeroPlot: return dynamic_cast<const CPoleZeroPlot*>(view) != nullptr;
-    case PaneView::kTimePlot: return dynamic_cast<const CIirTimePlot*>(view) != nullptr;
+    case PaneView::kCoefficients:
+        return dynamic_cast<const CIirDataView*>(view) != nullptr;
+    case PaneView::kFrequencyPlot:
+        return dynamic_cast<const CIirFreqPlot*>(view) != nullptr;
+    case PaneView::kPoleZeroPlot:
+        return dynamic_cast<const CPoleZeroPlot*>(view) != nullptr;
+    case PaneView::kTimePlot:
+        return dynamic_cast<const CIirTimePlot*>(view) != nullptr;
     }
     return false;
 }
@@ -68,10 +72,14 @@ bool HoldsClassFor(const WidgetView* view, std::int32_t kind) {
 std::unique_ptr<WidgetView> MakePaneView(std::int32_t kind) {
     const std::int32_t plotType = PanePlotType(kind);
     switch (PaneViewFor(kind)) {
-    case PaneView::kCoefficients: return std::make_unique<CIirDataView>();
-    case PaneView::kFrequencyPlot: return std::make_unique<CIirFreqPlot>(plotType);
-    case PaneView::kPoleZeroPlot: return std::make_unique<CPoleZeroPlot>();
-    case PaneView::kTimePlot: return std::make_unique<CIirTimePlot>(plotType);
+    case PaneView::kCoefficients:
+        return std::make_unique<CIirDataView>();
+    case PaneView::kFrequencyPlot:
+        return std::make_unique<CIirFreqPlot>(plotType);
+    case PaneView::kPoleZeroPlot:
+        return std::make_unique<CPoleZeroPlot>();
+    case PaneView::kTimePlot:
+        return std::make_unique<CIirTimePlot>(plotType);
     }
     return std::make_unique<CIirFreqPlot>(plotType);
 }
@@ -150,8 +158,14 @@ void CIirChildFrame::ActivateFrame() {
     QMdiArea* area = services_.MdiArea();
     if (!shown_) {
         shown_ = true;
-        ShowInArea(area, window_, InitialSize(area->viewport()->size()));
-        OnFirstShow();
+        // Cascade from the top left, so that a new window is seen whole.
+        const QSize client = area->viewport()->size();
+        const int step = 28 * static_cast<int>(area->subWindowList().size() % 8);
+        const QSize wanted = InitialSize(client);
+        ShowInArea(area, window_,
+                   QSize(std::max(std::min(wanted.width(), client.width() - step), 100),
+                         std::max(std::min(wanted.height(), client.height() - step), 100)));
+        window_->move(step, step);
     } else if (window_->isMinimized()) {
         window_->showNormal();
     }
@@ -214,8 +228,8 @@ void CIirSplitFrame::ActivateFrame() {
         shown_ = true;
         // The whole client area of the main window, less a small margin.
         const QSize client = area->viewport()->size();
-        ShowInArea(area, window_, QSize(std::max(client.width() - 10, 100),
-                                        std::max(client.height() - 10, 100)));
+        ShowInArea(area, window_,
+                   QSize(std::max(client.width() - 10, 100), std::max(client.height() - 10, 100)));
         window_->move(0, 0);
         ApplySizes();
     } else if (window_->isMinimized()) {
@@ -384,10 +398,13 @@ void CTopLevelFrame::ActivateFrame() {
     if (!shown_) {
         shown_ = true;
         const QScreen* screen = services_.MainWindow()->screen();
-        const int screenWidth = screen != nullptr ? screen->availableGeometry().width() : 1280;
-        // The pole-zero window is square, half the screen wide.
-        const QSize size = poleZero_ ? QSize(screenWidth / 2, screenWidth / 2)
-                                     : QSize(screenWidth * 2 / 5, screenWidth * 3 / 10);
+        const QRect available =
+            screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1280, 800);
+        // The pole-zero window is square, half the screen wide, but never taller
+        // than the screen.
+        const int side = std::min(available.width() / 2, available.height() * 9 / 10);
+        const QSize size = poleZero_ ? QSize(side, side)
+                                     : QSize(available.width() * 2 / 5, available.width() * 3 / 10);
         window_->resize(size);
     }
     window_->show();

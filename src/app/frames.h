@@ -9,11 +9,10 @@
 #include "doc/menu_table.h"
 #include "fw/frame.h"
 
-#include <QPointer>
-#include <QWidget>
-
 #include <array>
 #include <memory>
+#include <QPointer>
+#include <QWidget>
 
 class QMainWindow;
 class QMdiArea;
@@ -82,8 +81,6 @@ protected:
     FrameServices& Services() const { return services_; }
     // Size of a new window inside the MDI area (the default leaves it to Qt).
     virtual QSize InitialSize(QSize areaSize) const;
-    // Runs once the window is in the MDI area and shown.
-    virtual void OnFirstShow() {}
 
 private:
     FrameServices& services_;

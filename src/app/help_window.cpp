@@ -76,7 +76,7 @@ QString WritableCollection(const QString& sourcePath) {
 
     const QString target =
         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + QStringLiteral("/help");
-    const QString copy = QDir(target).filePath(source.fileName());
+    QString copy = QDir(target).filePath(source.fileName());
     if (QFileInfo::exists(copy) && ReadAll(QDir(target).filePath(kStampName)) == stamp) return copy;
 
     // Build the new folder beside the old one and swap them, so that another
@@ -167,7 +167,7 @@ QString HelpWindow::CollectionSourcePath() {
     folders << QString::fromLatin1(TARVO_BUILD_HELP_DIR);
 #endif
     for (const QString& folder : folders) {
-        const QString path = QDir::cleanPath(QDir(folder).filePath(name));
+        QString path = QDir::cleanPath(QDir(folder).filePath(name));
         if (QFileInfo(path).isFile()) return path;
     }
     return {};
@@ -326,12 +326,16 @@ void HelpWindow::Present() {
 }
 
 void HelpWindow::ShowNotFound() {
-    browser_->setHtml(
-        tr("<p>The TarvoIIR help files were not found. They belong in %1 (or in the folder "
-           "named by TARVO_HELP_DIR).</p>")
-            .arg(QDir::toNativeSeparators(
-                QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
-                                    .filePath(QString::fromLatin1(TARVO_INSTALL_HELP_RELDIR))))));
+    // The folder the help was expected in: the one asked for, else the
+    // installed program's.
+    const QString looked = CollectionSourcePath();
+    const QString folder = looked.isEmpty()
+                               ? QDir(QCoreApplication::applicationDirPath())
+                                     .filePath(QString::fromLatin1(TARVO_INSTALL_HELP_RELDIR))
+                               : QFileInfo(looked).path();
+    browser_->setHtml(tr("<p>The TarvoIIR help (tarvoiir.qhc) is missing or cannot be read in "
+                         "%1.</p>")
+                          .arg(QDir::toNativeSeparators(QDir::cleanPath(folder)).toHtmlEscaped()));
 }
 
 void HelpWindow::ShowContents() {

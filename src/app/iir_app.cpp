@@ -21,6 +21,8 @@
 #include "views/pane_views.h"
 #include "views/print_service.h"
 
+#include <algorithm>
+#include <exception>
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
@@ -34,9 +36,6 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWhatsThis>
-
-#include <algorithm>
-#include <exception>
 
 namespace tarvo {
 namespace {
@@ -60,8 +59,9 @@ std::string DocumentsFolder(const AppEnvironment& env) {
 CIirApp::CIirApp(const AppEnvironment& environment)
     : fw::Application(*environment.ui), ui_(*environment.ui), settings_(*environment.settings),
       files_(*environment.files), environment_(environment), recent_(4) {
-    actions_ = new CommandActions([this](fw::CommandId id) { RunCommand(id); },
-                                  [this](fw::CommandId id) { return UpdateCommandState(id); }, this);
+    actions_ =
+        new CommandActions([this](fw::CommandId id) { RunCommand(id); },
+                           [this](fw::CommandId id) { return UpdateCommandState(id); }, this);
     actions_->SetWindowListFiller(
         [this](QMenu* menu, QAction* marker) { FillWindowList(menu, marker); });
     stateTimer_ = new QTimer(this);
@@ -74,7 +74,8 @@ CIirApp::CIirApp(const AppEnvironment& environment)
 CIirApp::~CIirApp() {
     SaveSettings();
     stateTimer_->stop();
-    for (fw::Document* doc : Documents()) CloseDocument(*doc, false);
+    for (fw::Document* doc : Documents())
+        CloseDocument(*doc, false);
     if (splash_ != nullptr) delete splash_.data();
     if (help_ != nullptr) delete help_.data();
     if (mainFrame_ != nullptr) delete mainFrame_.data();
@@ -138,8 +139,8 @@ void CIirApp::InitInstance(const QStringList& files) {
 }
 
 void CIirApp::CreateTemplates() {
-    auto& design = AddDocTemplate(std::make_unique<ProjectTemplate>(
-        *this, ui_, [this] { return MakeProjectContext(); }));
+    auto& design = AddDocTemplate(
+        std::make_unique<ProjectTemplate>(*this, ui_, [this] { return MakeProjectContext(); }));
     auto& coefficients = AddDocTemplate(std::make_unique<WindowTemplate>([this](CTarvoIirDoc& doc) {
         return std::make_unique<CIirChildFrame>(*this, std::make_unique<CIirDataView>(), doc);
     }));
@@ -190,7 +191,8 @@ fw::Document* CIirApp::OpenFile(const std::string& path) {
 }
 
 void CIirApp::OpenFiles(const QStringList& files) {
-    for (const QString& file : files) OpenFile(file.toStdString());
+    for (const QString& file : files)
+        OpenFile(file.toStdString());
     if (mainFrame_ != nullptr) {
         mainFrame_->raise();
         mainFrame_->activateWindow();
@@ -200,7 +202,8 @@ void CIirApp::OpenFiles(const QStringList& files) {
 
 bool CIirApp::CloseAll() {
     if (!SaveAllModified()) return false;
-    for (fw::Document* doc : Documents()) CloseDocument(*doc, false);
+    for (fw::Document* doc : Documents())
+        CloseDocument(*doc, false);
     if (splash_ != nullptr) splash_->close();
     if (help_ != nullptr) help_->close();
     UpdateMenuBar();
@@ -284,7 +287,8 @@ void CIirApp::UpdateTitles() {
     for (fw::Document* doc : Documents()) {
         std::vector<fw::Frame*> frames;
         for (fw::DocTemplate* t : fw::Application::Templates()) {
-            for (fw::Frame* f : t->FramesOf(*doc)) frames.push_back(f);
+            for (fw::Frame* f : t->FramesOf(*doc))
+                frames.push_back(f);
         }
         const int count = static_cast<int>(frames.size());
         for (int i = 0; i < count; ++i) {
@@ -299,8 +303,8 @@ void CIirApp::UpdateTitles() {
             }
         }
     }
-    mainFrame_->setWindowTitle(
-        ToQString(fw::MainWindowTitle(kAppName, activeTitle.toStdString())) + "[*]");
+    mainFrame_->setWindowTitle(ToQString(fw::MainWindowTitle(kAppName, activeTitle.toStdString())) +
+                               "[*]");
     mainFrame_->setWindowModified(activeModified);
 }
 
@@ -317,7 +321,8 @@ void CIirApp::FillWindowList(QMenu* menu, QAction* marker) {
     for (QMdiSubWindow* w : windows) {
         if (!w->isVisible() && !w->isMinimized()) continue;
         QString title = w->windowTitle();
-        title.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
+        title.replace(QStringLiteral("[*]"),
+                      w->isWindowModified() ? QStringLiteral("*") : QString());
         auto* item = new QAction(QStringLiteral("&%1 %2").arg(number++).arg(title), menu);
         item->setProperty(kWindowListProperty, true);
         item->setCheckable(true);
@@ -364,21 +369,35 @@ bool CIirApp::OnCommand(fw::CommandId id) {
     }
     QMdiArea* area = mainFrame_ != nullptr ? mainFrame_->MdiArea() : nullptr;
     switch (id) {
-    case fw::kIdFileNew: NewProject(); return true;
-    case fw::kIdFileOpen: OnOpen(); return true;
+    case fw::kIdFileNew:
+        NewProject();
+        return true;
+    case fw::kIdFileOpen:
+        OnOpen();
+        return true;
     case fw::kIdFileClose:
         if (fw::View* view = GetActiveView(); view != nullptr && view->GetDocument() != nullptr) {
             CloseDocument(*view->GetDocument(), true);
         }
         return true;
-    case fw::kIdFilePrintSetup: Printing().Setup(DialogParent()); return true;
-    case fw::kIdPreferences: OnPreferences(); return true;
-    case fw::kIdAppAbout: OnAbout(); return true;
+    case fw::kIdFilePrintSetup:
+        Printing().Setup(DialogParent());
+        return true;
+    case fw::kIdPreferences:
+        OnPreferences();
+        return true;
+    case fw::kIdAppAbout:
+        OnAbout();
+        return true;
     case fw::kIdHelpContents:
     case fw::kIdHelpIndex:
     case fw::kIdHelpSearch:
-    case fw::kIdHelp: OnHelp(id); return true;
-    case fw::kIdContextHelp: QWhatsThis::enterWhatsThisMode(); return true;
+    case fw::kIdHelp:
+        OnHelp(id);
+        return true;
+    case fw::kIdContextHelp:
+        QWhatsThis::enterWhatsThisMode();
+        return true;
     case fw::kIdAppExit:
         if (mainFrame_ != nullptr) mainFrame_->close();
         return true;
@@ -388,11 +407,20 @@ bool CIirApp::OnCommand(fw::CommandId id) {
     case fw::kIdViewStatusBar:
         mainFrame_->statusBar()->setVisible(!mainFrame_->statusBar()->isVisible());
         return true;
-    case fw::kIdWindowCascade: area->cascadeSubWindows(); return true;
-    case fw::kIdWindowTile: area->tileSubWindows(); return true;
-    case fw::kIdWindowNext: area->activateNextSubWindow(); return true;
-    case fw::kIdWindowPrevious: area->activatePreviousSubWindow(); return true;
-    default: return false;
+    case fw::kIdWindowCascade:
+        area->cascadeSubWindows();
+        return true;
+    case fw::kIdWindowTile:
+        area->tileSubWindows();
+        return true;
+    case fw::kIdWindowNext:
+        area->activateNextSubWindow();
+        return true;
+    case fw::kIdWindowPrevious:
+        area->activatePreviousSubWindow();
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -414,8 +442,12 @@ bool CIirApp::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
     case fw::kIdHelpSearch:
     case fw::kIdHelp:
     case fw::kIdContextHelp:
-    case fw::kIdAppExit: ui.Enable(); return true;
-    case fw::kIdFileClose: ui.Enable(GetActiveView() != nullptr); return true;
+    case fw::kIdAppExit:
+        ui.Enable();
+        return true;
+    case fw::kIdFileClose:
+        ui.Enable(GetActiveView() != nullptr);
+        return true;
     case fw::kIdViewToolbar:
         ui.Enable();
         ui.SetCheck(mainFrame_ != nullptr && !mainFrame_->ToolBar()->isHidden());
@@ -427,18 +459,21 @@ bool CIirApp::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
     case fw::kIdWindowCascade:
     case fw::kIdWindowTile:
     case fw::kIdWindowNext:
-    case fw::kIdWindowPrevious: ui.Enable(hasWindows); return true;
-    default: return false;
+    case fw::kIdWindowPrevious:
+        ui.Enable(hasWindows);
+        return true;
+    default:
+        return false;
     }
 }
 
 void CIirApp::OnOpen() {
     std::string folder = DocumentsFolder(environment_);
-    if (recent_.Size() > 0) folder = QFileInfo(ToQString(recent_.At(0))).absolutePath().toStdString();
-    const std::optional<std::string> path =
-        files_.OpenPath(DialogParent(),
-                        templates_.design->GetDocString(fw::DocTemplate::DocString::FilterName),
-                        folder);
+    if (recent_.Size() > 0)
+        folder = QFileInfo(ToQString(recent_.At(0))).absolutePath().toStdString();
+    const std::optional<std::string> path = files_.OpenPath(
+        DialogParent(), templates_.design->GetDocString(fw::DocTemplate::DocString::FilterName),
+        folder);
     if (path) OpenFile(*path);
 }
 
@@ -481,12 +516,20 @@ void CIirApp::OnHelp(fw::CommandId id) {
         help_->setAttribute(Qt::WA_DeleteOnClose, false);
     }
     switch (id) {
-    case fw::kIdHelpContents: help_->ShowContents(); break;
-    case fw::kIdHelpIndex: help_->ShowIndex(); break;
-    case fw::kIdHelpSearch: help_->ShowSearch(); break;
+    case fw::kIdHelpContents:
+        help_->ShowContents();
+        break;
+    case fw::kIdHelpIndex:
+        help_->ShowIndex();
+        break;
+    case fw::kIdHelpSearch:
+        help_->ShowSearch();
+        break;
     default: {
         const auto* view = dynamic_cast<const WidgetView*>(GetActiveView());
-        help_->ShowPage(QString::fromLatin1(view != nullptr ? view->HelpPage() : "index.html"));
+        const std::string_view page =
+            HelpPageFor(view != nullptr ? view->Help() : HelpTopic::kGettingStarted);
+        help_->ShowPage(QString::fromUtf8(page.data(), static_cast<qsizetype>(page.size())));
         break;
     }
     }
@@ -517,7 +560,8 @@ void CIirApp::FrameTitleChanged(fw::Frame& /*frame*/) {
 }
 
 void CIirApp::PrepareTopLevelWindow(QMainWindow& window, MenuBarKind menuBar) {
-    for (QMenu* menu : actions_->BuildMenus(menuBar, &window)) window.menuBar()->addMenu(menu);
+    for (QMenu* menu : actions_->BuildMenus(menuBar, &window))
+        window.menuBar()->addMenu(menu);
     // The keys of every command work in this window too.
     window.addActions(actions_->KeyedActions());
 }

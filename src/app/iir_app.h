@@ -13,11 +13,10 @@
 #include "fw/application.h"
 #include "fw/recent_file_list.h"
 
+#include <memory>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
-
-#include <memory>
 #include <string>
 
 class QMdiSubWindow;

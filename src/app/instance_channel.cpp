@@ -2,12 +2,11 @@
 
 #include "fw/open_message.h"
 
+#include <memory>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalSocket>
 #include <QStandardPaths>
-
-#include <memory>
 #include <unistd.h>
 
 namespace tarvo {
@@ -58,7 +57,8 @@ void InstanceServer::OnConnection() {
                 std::string_view(buffer->constData(), static_cast<std::size_t>(buffer->size())));
             if (!paths || paths->empty() || !onOpen_) return;
             QStringList files;
-            for (const std::string& p : *paths) files.append(QString::fromStdString(p));
+            for (const std::string& p : *paths)
+                files.append(QString::fromStdString(p));
             onOpen_(files);
         });
     }
@@ -69,7 +69,8 @@ bool SendToRunningInstance(const QStringList& files, const QString& path, int ti
     socket.connectToServer(path);
     if (!socket.waitForConnected(timeoutMs)) return false;
     std::vector<std::string> absolute;
-    for (const QString& f : files) absolute.push_back(QFileInfo(f).absoluteFilePath().toStdString());
+    for (const QString& f : files)
+        absolute.push_back(QFileInfo(f).absoluteFilePath().toStdString());
     const std::string message = fw::MakeOpenMessage(absolute);
     socket.write(message.data(), static_cast<qint64>(message.size()));
     if (!socket.waitForBytesWritten(timeoutMs)) return false;

@@ -3,11 +3,10 @@
 // instance already running for the same user, over a local socket in the
 // user's private runtime folder, and ends.
 
+#include <functional>
 #include <QLocalServer>
 #include <QObject>
 #include <QStringList>
-
-#include <functional>
 
 namespace tarvo {
 
@@ -34,7 +33,8 @@ private:
 
 // Sends the files (made absolute) to the running instance; false when none
 // answers within timeoutMs.
-bool SendToRunningInstance(const QStringList& files, const QString& path = InstanceServer::DefaultSocketPath(),
+bool SendToRunningInstance(const QStringList& files,
+                           const QString& path = InstanceServer::DefaultSocketPath(),
                            int timeoutMs = 1000);
 
 } // namespace tarvo

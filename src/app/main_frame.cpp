@@ -70,7 +70,8 @@ void CMainFrame::ShowMenuBar(MenuBarKind kind) {
     current_ = kind;
     QMenuBar* bar = menuBar();
     bar->clear();
-    for (QMenu* menu : menus_.value(static_cast<int>(kind))) bar->addMenu(menu);
+    for (QMenu* menu : menus_.value(static_cast<int>(kind)))
+        bar->addMenu(menu);
 }
 
 void CMainFrame::SetStatusText(const QString& text) {

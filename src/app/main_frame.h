@@ -4,11 +4,10 @@
 
 #include "doc/menu_table.h"
 
+#include <functional>
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
-
-#include <functional>
 
 class QMdiArea;
 class QMenu;

@@ -2,14 +2,13 @@
 
 #include "app/file_chooser.h"
 
+#include <algorithm>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 #include <QUrl>
-
-#include <algorithm>
 
 namespace tarvo {
 namespace {
@@ -19,10 +18,14 @@ const QString kTitle = QStringLiteral("TarvoIIR");
 QMessageBox::Icon BoxIcon(fw::Icon icon) {
     switch (icon) {
     case fw::Icon::Stop:
-    case fw::Icon::Error: return QMessageBox::Critical;
-    case fw::Icon::Information: return QMessageBox::Information;
-    case fw::Icon::Question: return QMessageBox::Question;
-    case fw::Icon::Warning: return QMessageBox::Warning;
+    case fw::Icon::Error:
+        return QMessageBox::Critical;
+    case fw::Icon::Information:
+        return QMessageBox::Information;
+    case fw::Icon::Question:
+        return QMessageBox::Question;
+    case fw::Icon::Warning:
+        return QMessageBox::Warning;
     }
     return QMessageBox::Information;
 }
@@ -81,13 +84,16 @@ fw::Answer QtUi::DoAsk(const std::string& text, fw::Buttons buttons) {
     boxOpen_ = wasOpen;
     if (!boxOpen_ && !pending_.empty()) ScheduleShow();
     switch (answer) {
-    case QMessageBox::Yes: return fw::Answer::Yes;
-    case QMessageBox::Cancel: return fw::Answer::Cancel;
-    default: break;
+    case QMessageBox::Yes:
+        return fw::Answer::Yes;
+    case QMessageBox::Cancel:
+        return fw::Answer::Cancel;
+    default:
+        break;
     }
     // Escape or the close button: Cancel where it is offered.
     return buttons == fw::Buttons::YesNoCancel && answer != QMessageBox::No ? fw::Answer::Cancel
-                                                                          : fw::Answer::No;
+                                                                            : fw::Answer::No;
 }
 
 void QtUi::BeginBusy() {

@@ -7,12 +7,11 @@
 
 #include "fw/ui.h"
 
+#include <deque>
+#include <functional>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-
-#include <deque>
-#include <functional>
 #include <utility>
 
 namespace tarvo {

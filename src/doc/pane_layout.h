@@ -11,10 +11,10 @@
 namespace tarvo {
 
 struct PaneLayoutSizes {
-    std::array<int, 2> columns{};        // form column, right column
-    std::array<int, 2> leftRows{};       // the form, the two panes under it
-    std::array<int, 2> leftLowerRows{};  // panes 0 and 1
-    std::array<int, 3> rightRows{};      // panes 2, 3, 4
+    std::array<int, 2> columns{};       // form column, right column
+    std::array<int, 2> leftRows{};      // the form, the two panes under it
+    std::array<int, 2> leftLowerRows{}; // panes 0 and 1
+    std::array<int, 3> rightRows{};     // panes 2, 3, 4
 };
 
 inline constexpr int kMinColumnWidth = 25;

@@ -111,6 +111,15 @@ void CTarvoIirDoc::RunAutoExport() {
     m_exports.AutoExport(GetUi());
 }
 
+bool CTarvoIirDoc::SetViewFormat(const CIirFileFormat& format) {
+    if (m_format.SameOptions(format)) return false;
+    const std::string keptPath = m_format.m_strPath;
+    m_format.CopyFrom(format);
+    m_format.m_strPath = keptPath;
+    SetModifiedFlag(true);
+    return true;
+}
+
 void CTarvoIirDoc::SetTimeResponseLength(std::int32_t length) {
     if (length == m_nTimeResponseLength) return;
     m_nTimeResponseLength = length;
@@ -204,6 +213,8 @@ void CTarvoIirDoc::StepHistory(bool (CUndo::*step)()) {
         GetUi().Message(std::string("The project could not be restored (") + e.what() + ").",
                         fw::Icon::Error);
     }
+    // The exported files follow the restored design like any other change.
+    RunAutoExport();
     UpdateViews(hint::kDesignChangedHint);
     if (m_filter.fs.GetHz() != hzBefore) UpdateViews(hint::kFsChangedHint);
 }

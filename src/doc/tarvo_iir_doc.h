@@ -78,6 +78,10 @@ public:
     CIirFilter& GetFilter() { return m_filter; }
     const CIirFilter& GetFilter() const { return m_filter; }
     CIirFileFormat& GetFormat() { return m_format; }
+    // The coefficient-view format chosen in its dialog: a format that differs
+    // from the current one is taken and marks the project modified (it is saved
+    // with it). The stored path stays. False when nothing changed.
+    bool SetViewFormat(const CIirFileFormat& format);
     CExportFiles& GetExportFiles() { return m_exports; }
     double GetMinDb() const { return m_dMinDb; }
     std::int32_t GetTimeResponseLength() const { return m_nTimeResponseLength; }

@@ -6,6 +6,7 @@
 #include "doc/project_dialogs.h"
 #include "doc/tarvo_iir_doc.h"
 #include "doc/update_hint.h"
+#include "fw/archive.h"
 #include "fw/command_ids.h"
 
 #include <algorithm>
@@ -143,9 +144,23 @@ void CTarvoIirDoc::OnSamplingFrequency() {
     }
 }
 
+namespace {
+
+// The export list as the project file holds it.
+std::vector<std::uint8_t> StoredExports(CExportFiles& exports) {
+    fw::Archive ar = fw::Archive::ForStoring();
+    exports.Serialize(ar, kCurrentFileVersion);
+    return ar.TakeBuffer();
+}
+
+} // namespace
+
 void CTarvoIirDoc::OnExport() {
     if (m_context.dialogs == nullptr) return;
+    const std::vector<std::uint8_t> before = StoredExports(m_exports);
     m_context.dialogs->ExportFiles(m_exports);
+    // The list is saved with the project: a change must not be lost on close.
+    if (StoredExports(m_exports) != before) SetModifiedFlag(true);
     // The dialog has shown the list and its "Auto export all" box.
     m_bConfirmAutoExport = false;
 }

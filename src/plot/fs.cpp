@@ -5,8 +5,8 @@
 
 #include <array>
 #include <cctype>
-#include <cmath>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 
 namespace tarvo {

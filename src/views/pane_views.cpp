@@ -18,7 +18,8 @@ QString Specification(const CIirFilter& filter) {
         .arg(QString::fromUtf8(FamilyText(s.family).data(),
                                static_cast<qsizetype>(FamilyText(s.family).size())),
              QString::fromUtf8(ResponseText(s.response).data(),
-                               static_cast<qsizetype>(ResponseText(s.response).size())).toLower())
+                               static_cast<qsizetype>(ResponseText(s.response).size()))
+                 .toLower())
         .arg(s.order)
         .arg(QString::fromStdString(filter.fs.Format()));
 }
@@ -36,16 +37,26 @@ std::int32_t TimeType(std::int32_t t) {
 
 std::string PlotTypeName(std::int32_t plotType) {
     switch (plotType) {
-    case kPlotPoleZero: return "Poles and Zeros";
-    case kPlotMagnitude: return "Magnitude";
-    case kPlotPhase: return "Phase";
-    case kPlotUnwrappedPhase: return "Unwrapped Phase";
-    case kPlotPhaseDelay: return "Phase Delay";
-    case kPlotGroupDelay: return "Group Delay";
-    case kPlotImpulse: return "Impulse";
-    case kPlotStep: return "Step";
-    case kPlotImpulseAndStep: return "Impulse and Step";
-    default: return {};
+    case kPlotPoleZero:
+        return "Poles and Zeros";
+    case kPlotMagnitude:
+        return "Magnitude";
+    case kPlotPhase:
+        return "Phase";
+    case kPlotUnwrappedPhase:
+        return "Unwrapped Phase";
+    case kPlotPhaseDelay:
+        return "Phase Delay";
+    case kPlotGroupDelay:
+        return "Group Delay";
+    case kPlotImpulse:
+        return "Impulse";
+    case kPlotStep:
+        return "Step";
+    case kPlotImpulseAndStep:
+        return "Impulse and Step";
+    default:
+        return {};
     }
 }
 
@@ -89,6 +100,9 @@ void BoundView::Refresh() {
 
 CIirEditor::CIirEditor() : BoundView(MenuBarKind::kDesign) {
     Pane()->setObjectName("designForm");
+    Pane()->setWhatsThis(QStringLiteral(
+        "The design form: the filter's family, response, order, sampling frequency, band "
+        "edges, ripple, attenuation, gain and coefficient type."));
     Refresh();
 }
 
@@ -97,17 +111,19 @@ std::string CIirEditor::Body() const {
     return Filter() != nullptr ? Specification(*Filter()).toStdString() : std::string();
 }
 
-const char* CIirEditor::HelpPage() const {
-    return "design-form.html";
+HelpTopic CIirEditor::Help() const {
+    return HelpTopic::kDesignForm;
 }
 
 CIirDataView::CIirDataView() : BoundView(MenuBarKind::kCoefficients) {
     Pane()->setObjectName("coefficientView");
+    Pane()->setWhatsThis(QStringLiteral(
+        "The coefficients of the design as text, in the project's coefficient-view format."));
     Refresh();
 }
 
-const char* CIirDataView::HelpPage() const {
-    return "coefficients.html";
+HelpTopic CIirDataView::Help() const {
+    return HelpTopic::kCoefficients;
 }
 
 PlotView::PlotView(MenuBarKind menuBar, std::int32_t plotType)
@@ -132,8 +148,12 @@ std::string PlotView::Heading() const {
 }
 
 CIirFreqPlot::CIirFreqPlot(std::int32_t plotType)
-    : PlotView(MenuBarKind::kFrequency, plotType == kPlotNone ? kPlotNone : FrequencyType(plotType)) {
+    : PlotView(MenuBarKind::kFrequency,
+               plotType == kPlotNone ? kPlotNone : FrequencyType(plotType)) {
     Pane()->setObjectName("frequencyPlot");
+    Pane()->setWhatsThis(QStringLiteral(
+        "A frequency response of the design: magnitude, phase, unwrapped phase, group delay "
+        "or phase delay."));
     Refresh();
 }
 
@@ -141,13 +161,14 @@ std::int32_t CIirFreqPlot::NormalizePlotType(std::int32_t plotType) const {
     return FrequencyType(plotType);
 }
 
-const char* CIirFreqPlot::HelpPage() const {
-    return "frequency-plot.html";
+HelpTopic CIirFreqPlot::Help() const {
+    return HelpTopic::kFrequencyPlot;
 }
 
 CIirTimePlot::CIirTimePlot(std::int32_t plotType)
     : PlotView(MenuBarKind::kTime, plotType == kPlotNone ? kPlotNone : TimeType(plotType)) {
     Pane()->setObjectName("timePlot");
+    Pane()->setWhatsThis(QStringLiteral("The impulse or step response of the design."));
     Refresh();
 }
 
@@ -155,12 +176,14 @@ std::int32_t CIirTimePlot::NormalizePlotType(std::int32_t plotType) const {
     return TimeType(plotType);
 }
 
-const char* CIirTimePlot::HelpPage() const {
-    return "time-plot.html";
+HelpTopic CIirTimePlot::Help() const {
+    return HelpTopic::kTimePlot;
 }
 
 CPoleZeroPlot::CPoleZeroPlot() : PlotView(MenuBarKind::kPoleZero, kPlotPoleZero) {
     Pane()->setObjectName("poleZeroPlot");
+    Pane()->setWhatsThis(
+        QStringLiteral("The poles and zeros of the design in the z-plane, with the unit circle."));
     Refresh();
 }
 
@@ -168,8 +191,8 @@ std::int32_t CPoleZeroPlot::NormalizePlotType(std::int32_t /*plotType*/) const {
     return kPlotPoleZero;
 }
 
-const char* CPoleZeroPlot::HelpPage() const {
-    return "pole-zero.html";
+HelpTopic CPoleZeroPlot::Help() const {
+    return HelpTopic::kPoleZero;
 }
 
 } // namespace tarvo

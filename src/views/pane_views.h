@@ -44,7 +44,7 @@ class CIirEditor : public BoundView {
 public:
     CIirEditor();
     std::optional<MenuBarKind> FocusMenuBar() const override { return MenuBarKind::kDesign; }
-    const char* HelpPage() const override;
+    HelpTopic Help() const override;
 
 protected:
     std::string Heading() const override { return "Design Parameters"; }
@@ -54,7 +54,7 @@ protected:
 class CIirDataView : public BoundView {
 public:
     CIirDataView();
-    const char* HelpPage() const override;
+    HelpTopic Help() const override;
 
 protected:
     std::string Heading() const override { return "Coefficients"; }
@@ -82,7 +82,7 @@ private:
 class CIirFreqPlot : public PlotView {
 public:
     explicit CIirFreqPlot(std::int32_t plotType = 0);
-    const char* HelpPage() const override;
+    HelpTopic Help() const override;
 
 protected:
     std::int32_t NormalizePlotType(std::int32_t plotType) const override;
@@ -91,7 +91,7 @@ protected:
 class CIirTimePlot : public PlotView {
 public:
     explicit CIirTimePlot(std::int32_t plotType = 0);
-    const char* HelpPage() const override;
+    HelpTopic Help() const override;
 
 protected:
     std::int32_t NormalizePlotType(std::int32_t plotType) const override;
@@ -100,7 +100,7 @@ protected:
 class CPoleZeroPlot : public PlotView {
 public:
     CPoleZeroPlot();
-    const char* HelpPage() const override;
+    HelpTopic Help() const override;
 
 protected:
     std::int32_t NormalizePlotType(std::int32_t plotType) const override;

@@ -3,10 +3,9 @@
 // (looking printers up can take a while, so never at start-up). Print asks with
 // the print dialog, Preview shows the pages first, Setup chooses the page.
 
-#include <QRect>
-
 #include <functional>
 #include <memory>
+#include <QRect>
 
 class QPainter;
 class QPrinter;

@@ -4,13 +4,13 @@
 // never deletes its widget at once: a view may be destroyed inside a handler of
 // its own widget, so the widget goes later, detached from the bridge first.
 
+#include "doc/help_topics.h"
 #include "doc/menu_table.h"
 #include "fw/view.h"
 
+#include <cstdint>
 #include <QPointer>
 #include <QWidget>
-
-#include <cstdint>
 
 class QPainter;
 
@@ -32,8 +32,8 @@ public:
     // The menu bar this view shows when it has the focus; nothing when the
     // menu bar should stay as it is.
     virtual std::optional<MenuBarKind> FocusMenuBar() const = 0;
-    // The help page of this kind of view.
-    virtual const char* HelpPage() const = 0;
+    // The help topic of this kind of view (F1).
+    virtual HelpTopic Help() const = 0;
 
     // Views that can print draw their page here; the others leave Print disabled.
     virtual bool CanPrint() const { return false; }

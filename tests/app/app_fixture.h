@@ -12,15 +12,14 @@
 #include "fw/memory_profile_store.h"
 #include "fw/recording_ui.h"
 
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
 #include <QAction>
 #include <QApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-
-#include <deque>
-#include <gtest/gtest.h>
-#include <memory>
 
 namespace tarvo::test {
 
@@ -85,7 +84,8 @@ protected:
     }
     QStringList MenuTitles() const {
         QStringList titles;
-        for (QAction* a : app->MainFrame()->menuBar()->actions()) titles << a->text();
+        for (QAction* a : app->MainFrame()->menuBar()->actions())
+            titles << a->text();
         return titles;
     }
 

@@ -12,16 +12,18 @@
 #include "fw/test_files.h"
 #include "views/pane_views.h"
 
+#include <filesystem>
+#include <gmock/gmock.h>
 #include <QDir>
+#include <QDropEvent>
 #include <QLineEdit>
 #include <QMainWindow>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
 #include <QTimer>
-
-#include <filesystem>
-#include <gmock/gmock.h>
+#include <QUrl>
 
 namespace tarvo::test {
 namespace {
@@ -275,6 +277,38 @@ TEST_F(AppTest, NextPaneGoesRoundTheFormAndThePanes) {
                                   frame.PaneView(3), frame.PaneView(4), frame.PaneView(-1)));
     app->RunCommand(fw::kIdPrevPane);
     EXPECT_EQ(app->GetActiveView(), frame.PaneView(4));
+}
+
+TEST_F(AppTest, HelpOpensThePageOfTheActiveViewsKind) {
+    Start();
+    DesignWindow()->PaneView(0)->Widget()->setFocus();
+    QApplication::processEvents();
+    app->RunCommand(fw::kIdHelp);
+    ASSERT_NE(app->Help(), nullptr);
+    EXPECT_EQ(app->Help()->CurrentUrl().fileName(), "pole-zero.html");
+    DesignWindow()->PaneView(-1)->Widget()->setFocus();
+    QApplication::processEvents();
+    app->RunCommand(fw::kIdHelp);
+    EXPECT_EQ(app->Help()->CurrentUrl().fileName(), "design-form.html");
+}
+
+TEST_F(AppTest, ProjectFilesDroppedOnTheMainWindowOpen) {
+    fw::test::ScratchDir dir;
+    Start();
+    ui.QueueSavePath(dir.File("dropped.tvp"));
+    ASSERT_TRUE(Project()->DoSave({}));
+    app->RunCommand(fw::kIdFileClose);
+    ASSERT_TRUE(app->Documents().empty());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.File("dropped.tvp")))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(app->MainFrame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(app->MainFrame(), &drop);
+    ASSERT_EQ(app->Documents().size(), 1u) << ::testing::PrintToString(ui.Messages());
+    EXPECT_EQ(Project()->GetTitle(), "dropped.tvp");
 }
 
 TEST_F(AppTest, ASecondStartHandsItsFilesToTheRunningOne) {

@@ -175,6 +175,34 @@ TEST_F(ProjectCommands, ExportRunsTheListDialogOnTheProjectsList) {
     EXPECT_FALSE(doc->IsModified());
 }
 
+TEST_F(ProjectCommands, ChangesSavedWithTheProjectMarkItModified) {
+    // The export list: unchanged leaves the mark alone, a new entry sets it.
+    dialogs.onExportFiles = [](CExportFiles&) {};
+    Route(kIdFileExport);
+    EXPECT_FALSE(doc->IsModified());
+    dialogs.onExportFiles = [](CExportFiles& e) {
+        e.m_list.Append(std::make_unique<CIirExportFileFormat>());
+    };
+    Route(kIdFileExport);
+    EXPECT_TRUE(doc->IsModified());
+
+    // The coefficient-view format: only a different one counts; the path stays.
+    doc->SetModifiedFlag(false);
+    doc->GetFormat().m_strPath = "/kept/path.txt";
+    CIirFileFormat same;
+    same.CopyFrom(doc->GetFormat());
+    EXPECT_FALSE(doc->SetViewFormat(same));
+    EXPECT_FALSE(doc->IsModified());
+    CIirFileFormat matlab;
+    matlab.CopyFrom(doc->GetFormat());
+    matlab.m_nFormat = kFormatMatlab;
+    matlab.m_strPath = "/tmp/elsewhere.m";
+    EXPECT_TRUE(doc->SetViewFormat(matlab));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetFormat().m_nFormat, kFormatMatlab);
+    EXPECT_EQ(doc->GetFormat().m_strPath, "/kept/path.txt");
+}
+
 TEST_F(ProjectCommands, ATimePlotsNewLengthMarksTheProjectModified) {
     doc->SetTimeResponseLength(128);
     EXPECT_FALSE(doc->IsModified());

@@ -3,9 +3,11 @@
 #include "doc_fakes.h"
 #include "fw/command_ids.h"
 #include "fw/recording_ui.h"
+#include "fw/test_files.h"
 #include "project_helpers.h"
 
 #include <cmath>
+#include <cstdio>
 #include <deque>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -66,6 +68,24 @@ TEST_F(ProjectUndo, ElevenDesignsGiveTenUndosAndTheLastOneStillSends5) {
     doc->OnCommand(fw::kIdEditUndo);
     EXPECT_THAT(log.Hints(), ElementsAre(5));
     EXPECT_EQ(doc->GetFilter().spec.order, 1);
+}
+
+TEST_F(ProjectUndo, UndoAndRedoRewriteTheAutomaticExports) {
+    const std::string path = ::testing::TempDir() + "undo_export.txt";
+    auto entry = std::make_unique<CIirExportFileFormat>();
+    entry->m_strPath = path;
+    doc->GetExportFiles().m_list.Append(std::move(entry));
+    ASSERT_TRUE(test::DesignAsTheForm(*doc, OfOrder(3)));
+    const std::string third = fw::test::ReadText(path);
+    ASSERT_TRUE(test::DesignAsTheForm(*doc, OfOrder(5)));
+    const std::string fifth = fw::test::ReadText(path);
+    ASSERT_NE(third, fifth);
+    // The files never keep a design that was undone.
+    ASSERT_TRUE(doc->OnCommand(fw::kIdEditUndo));
+    EXPECT_EQ(fw::test::ReadText(path), third);
+    ASSERT_TRUE(doc->OnCommand(fw::kIdEditRedo));
+    EXPECT_EQ(fw::test::ReadText(path), fifth);
+    std::remove(path.c_str());
 }
 
 TEST_F(ProjectUndo, DesigningAfterAnUndoDisablesRedo) {

@@ -17,7 +17,8 @@ using ::testing::Optional;
 
 TEST(RecentFileList, KeepsTheNewestFirstWithoutDuplicatesAndSurvivesTheStore) {
     RecentFileList list(4);
-    for (const char* p : {"/a", "/b", "/c", "/a", "/d", "/e"}) list.Add(p);
+    for (const char* p : {"/a", "/b", "/c", "/a", "/d", "/e"})
+        list.Add(p);
     EXPECT_THAT(list.Paths(), ElementsAre("/e", "/d", "/a", "/c"));
     list.Remove(std::size_t{1});
     list.Remove(std::size_t{9});

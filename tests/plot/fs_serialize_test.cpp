@@ -2,8 +2,8 @@
 #include "plot/fs.h"
 
 #include <cstdint>
-#include <limits>
 #include <gtest/gtest.h>
+#include <limits>
 #include <vector>
 
 namespace tarvo {

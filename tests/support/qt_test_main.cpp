@@ -4,11 +4,10 @@
 #include "korin/base/kassert.h"
 #include "support/assert_capture.h"
 
-#include <QApplication>
-#include <QStandardPaths>
-
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
