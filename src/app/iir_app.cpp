@@ -31,6 +31,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTimer>
@@ -69,6 +70,10 @@ CIirApp::CIirApp(const AppEnvironment& environment)
     connect(stateTimer_, &QTimer::timeout, this, [this] { RefreshCommandStates(); });
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget* /*old*/, QWidget* now) { OnFocusChanged(now); });
+    // The desktop session ends: the same save prompts as Exit.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
+        if (session.allowsInteraction() && !SaveAllModified()) session.cancel();
+    });
 }
 
 CIirApp::~CIirApp() {

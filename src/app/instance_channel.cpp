@@ -16,9 +16,15 @@ QString InstanceServer::DefaultSocketPath() {
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         // A folder only this user can enter, so no other user reaches the socket.
         folder = QDir::tempPath() + QStringLiteral("/tarvoiir-%1").arg(::getuid());
-        QDir().mkpath(folder);
+        QDir().mkdir(folder);
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
                                           QFileDevice::ExeOwner);
+    }
+    // Somebody else's folder, or one others may write to: no hand-over at all.
+    const QFileInfo info(folder);
+    const auto others = QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (!info.isDir() || info.ownerId() != ::getuid() || (info.permissions() & others) != 0) {
+        return {};
     }
     return folder + QStringLiteral("/tarvoiir.socket");
 }
@@ -30,6 +36,7 @@ InstanceServer::InstanceServer(OpenHandler onOpen, QObject* parent)
 }
 
 bool InstanceServer::Listen(const QString& path) {
+    if (path.isEmpty()) return false;
     // Somebody answers there: another instance owns it. (Listening would not
     // notice: with access options the socket is moved into place over the old one.)
     QLocalSocket probe;
@@ -65,6 +72,7 @@ void InstanceServer::OnConnection() {
 }
 
 bool SendToRunningInstance(const QStringList& files, const QString& path, int timeoutMs) {
+    if (path.isEmpty()) return false;
     QLocalSocket socket;
     socket.connectToServer(path);
     if (!socket.waitForConnected(timeoutMs)) return false;

@@ -16,7 +16,7 @@ public:
     using OpenHandler = std::function<void(const QStringList&)>;
 
     // The user's socket: in $XDG_RUNTIME_DIR, else in a folder of the user's own
-    // under the temporary folder.
+    // under the temporary folder; empty when no such folder can be trusted.
     static QString DefaultSocketPath();
 
     explicit InstanceServer(OpenHandler onOpen, QObject* parent = nullptr);
