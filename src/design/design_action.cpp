@@ -49,12 +49,13 @@ DesignOutcome RunDesign(CIirFilter& filter, const IirDesignSpec& form, double mi
         if (!(width < half)) {
             return Refuse("The frequency width must be greater\nthan zero and less than Fs/2.");
         }
-        lo = center - width / 2.0;
+        const BandEdges edges = EdgesFromCenterWidth(center, width);
+        lo = edges.lo;
         if (!(lo > 0.0)) {
             return Refuse("The center frequency minus half the width must\nbe greater than zero "
                           "and less than Fs/2.");
         }
-        hi = center + width / 2.0;
+        hi = edges.hi;
         if (!(hi < half)) {
             return Refuse("The center frequency plus half the\nwidth must be less than Fs/2.");
         }

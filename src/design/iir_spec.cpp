@@ -1,6 +1,7 @@
 #include "design/iir_spec.h"
 
 #include <array>
+#include <cmath>
 
 namespace tarvo {
 
@@ -19,6 +20,14 @@ constexpr std::array<std::string_view, 3> kDataTypeNames{"IEEE 8-byte", "IEEE 4-
                                                          "Fixed Point"};
 
 } // namespace
+
+BandEdges EdgesFromCenterWidth(double center, double width) {
+    return {center - width / 2.0, center + width / 2.0};
+}
+
+BandEdges CenterWidthFromEdges(double a, double b) {
+    return {(a + b) / 2.0, std::fabs(b - a)};
+}
 
 std::string_view FamilyText(std::int32_t family) {
     return Lookup(kFamilyNames, family);

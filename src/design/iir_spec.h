@@ -40,6 +40,17 @@ struct IirDesignRequest {
     double stopband = 0.0; // the negated stopband attenuation in dB
 };
 
+// A band as its two edges.
+struct BandEdges {
+    double lo = 0.0;
+    double hi = 0.0;
+};
+// The edges of the band of that centre and width: centre - width/2, centre + width/2.
+BandEdges EdgesFromCenterWidth(double center, double width);
+// The centre and width (as lo and hi) of the band between two edges given in
+// any order: ((a + b) / 2, |b - a|).
+BandEdges CenterWidthFromEdges(double a, double b);
+
 // Display names of the enumerations; an out-of-range value gives "".
 std::string_view FamilyText(std::int32_t family);
 std::string_view ResponseText(std::int32_t response);
