@@ -161,6 +161,15 @@ QList<QMenu*> CommandActions::BuildMenus(MenuBarKind kind, QWidget* parent) {
     return menus;
 }
 
+QMenu* CommandActions::BuildContextMenu(MenuBarKind kind, QWidget* parent) {
+    const std::span<const MenuEntry> entries = ContextMenu(kind);
+    if (entries.empty()) return nullptr;
+    auto* menu = new QMenu(parent);
+    FillMenu(menu, entries);
+    Refresh(menu);
+    return menu;
+}
+
 void CommandActions::Apply(fw::CommandId id, const fw::CmdUI& state) {
     QList<QAction*> all = aliases_.value(id);
     all.prepend(actions_.value(id));

@@ -39,6 +39,9 @@ public:
 
     // The popups of a menu bar, made for parent (which owns them).
     QList<QMenu*> BuildMenus(MenuBarKind kind, QWidget* parent);
+    // The context menu of a kind of view, its states refreshed (null for a kind
+    // without one); parent owns it.
+    QMenu* BuildContextMenu(MenuBarKind kind, QWidget* parent);
 
     void SetWindowListFiller(WindowListFiller filler) { windowListFiller_ = std::move(filler); }
 

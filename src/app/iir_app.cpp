@@ -2,6 +2,8 @@
 
 #include "app/about_dialog.h"
 #include "app/command_actions.h"
+#include "app/export_files_dialog.h"
+#include "app/export_format_dialog.h"
 #include "app/file_chooser.h"
 #include "app/frame_windows.h"
 #include "app/help_window.h"
@@ -65,6 +67,10 @@ CIirApp::CIirApp(const AppEnvironment& environment)
                            [this](fw::CommandId id) { return UpdateCommandState(id); }, this);
     actions_->SetWindowListFiller(
         [this](QMenu* menu, QAction* marker) { FillWindowList(menu, marker); });
+    closingReset_ = new QTimer(this);
+    closingReset_->setSingleShot(true);
+    closingReset_->setInterval(0);
+    connect(closingReset_, &QTimer::timeout, this, [this] { closingFrame_ = nullptr; });
     stateTimer_ = new QTimer(this);
     stateTimer_->setInterval(kStateRefreshMs);
     connect(stateTimer_, &QTimer::timeout, this, [this] { RefreshCommandStates(); });
@@ -77,6 +83,9 @@ CIirApp::CIirApp(const AppEnvironment& environment)
 }
 
 CIirApp::~CIirApp() {
+    // The views' hooks reach into this object.
+    CIirDataView::SetContextMenuBuilder({});
+    CIirDataView::SetFormatDialog({});
     SaveSettings();
     stateTimer_->stop();
     for (fw::Document* doc : Documents())
@@ -99,6 +108,9 @@ void CIirApp::InitInstance(const QStringList& files) {
         dialogs_ = environment_.projectDialogs;
     } else {
         ownDialogs_ = std::make_unique<QtProjectDialogs>(nullptr, ui_);
+        ownDialogs_->SetExportFilesDialog([this](CExportFiles& exports) {
+            RunExportFilesDialog(exports, ui_, files_, DialogParent());
+        });
         dialogs_ = ownDialogs_.get();
     }
     CreateTemplates();
@@ -119,6 +131,12 @@ void CIirApp::InitInstance(const QStringList& files) {
         });
     }
     printing_ = std::make_unique<PrintService>();
+    CIirDataView::SetContextMenuBuilder([this](QWidget* parent) {
+        return actions_->BuildContextMenu(MenuBarKind::kCoefficients, parent);
+    });
+    CIirDataView::SetFormatDialog([this](QWidget* parent, CIirFileFormat& format) {
+        return RunViewFormatDialog(format, ui_, parent);
+    });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
         const QRect area = screen->availableGeometry();
@@ -575,7 +593,7 @@ void CIirApp::OnFrameClosing(fw::Frame& frame) {
     closingFrame_ = &frame;
     if (activeFrame_ == &frame) activeFrame_ = nullptr;
     // Only while it is being destroyed: a later frame may get its address.
-    QTimer::singleShot(0, this, [this] { closingFrame_ = nullptr; });
+    closingReset_->start();
 }
 
 } // namespace tarvo

@@ -133,6 +133,7 @@ private:
     QPointer<CSplash> splash_;
     std::unique_ptr<PrintService> printing_;
     QTimer* stateTimer_ = nullptr;
+    QTimer* closingReset_ = nullptr;
     fw::Frame* activeFrame_ = nullptr;
     fw::Frame* closingFrame_ = nullptr;
 };

@@ -2,8 +2,8 @@
 // "Plot Properties" of a filter plot: title, legend, origin and zoom switches
 // and the time-response length, each control enabled by the plot's mask.
 
-#include "app/dialog_fields.h"
 #include "plot/plot_properties.h"
+#include "views/dialog_fields.h"
 
 class QCheckBox;
 class QLabel;

@@ -32,7 +32,15 @@ QMessageBox::Icon BoxIcon(fw::Icon icon) {
 
 } // namespace
 
-QtUi::QtUi(FileChooser& chooser) : chooser_(chooser) {}
+QtUi::QtUi(FileChooser& chooser) : chooser_(chooser) {
+    // Waiting messages show once control is back in the event loop; the timer
+    // dies with this object, so nothing runs after it.
+    showTimer_.setSingleShot(true);
+    showTimer_.setInterval(0);
+    QObject::connect(&showTimer_, &QTimer::timeout, [this] {
+        if (!boxOpen_ && deferDepth_ == 0) ShowPending();
+    });
+}
 
 QtUi::DeferScope::~DeferScope() {
     if (--ui_.deferDepth_ == 0 && !ui_.pending_.empty()) ui_.ScheduleShow();
@@ -50,12 +58,7 @@ void QtUi::Message(const std::string& text, fw::Icon icon) {
 }
 
 void QtUi::ScheduleShow() {
-    if (showScheduled_) return;
-    showScheduled_ = true;
-    QTimer::singleShot(0, [this] {
-        showScheduled_ = false;
-        if (!boxOpen_ && deferDepth_ == 0) ShowPending();
-    });
+    if (!showTimer_.isActive()) showTimer_.start();
 }
 
 void QtUi::ShowPending() {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <utility>
 
@@ -68,8 +69,8 @@ private:
     std::function<void(const QString&)> statusSink_;
     std::function<void()> beforeModal_;
     std::deque<Pending> pending_;
+    QTimer showTimer_;
     bool boxOpen_ = false;
-    bool showScheduled_ = false;
     int deferDepth_ = 0;
 };
 

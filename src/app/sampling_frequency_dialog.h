@@ -2,8 +2,8 @@
 // "Set Sampling Frequency": the value in its unit and the unit pair. Choosing
 // another unit keeps the typed number, which is then read in the new unit.
 
-#include "app/dialog_fields.h"
 #include "plot/fs.h"
+#include "views/dialog_fields.h"
 
 #include <string_view>
 

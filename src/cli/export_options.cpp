@@ -6,8 +6,11 @@
 #include "export/format_dialog_rules.h"
 #include "fw/stderr_ui.h"
 
+#include <filesystem>
 #include <map>
 #include <ostream>
+#include <string>
+#include <system_error>
 
 namespace tarvo::cli {
 
@@ -41,6 +44,15 @@ auto CopyCOption(std::string CIirC_Options::*field) {
     return [field](CIirFileFormat& to, const CIirFileFormat& from) {
         to.m_cOptions.*field = from.m_cOptions.*field;
     };
+}
+
+// A path typed on the command line means the current folder when it is
+// relative; one with a backslash is left to the writer, which refuses it.
+std::string CommandLinePath(const std::string& path) {
+    if (path.empty() || path.front() == '/' || path.find('\\') != std::string::npos) return path;
+    std::error_code ec;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
 }
 
 } // namespace
@@ -199,7 +211,7 @@ int ExportDesign(const ExportOptions& options, CIirFilter& filter, std::ostream&
     CIirExportFileFormat entry(PathFolderPart(options.path));
     entry.CopyFrom(options.entry);
     entry.m_nFormat = options.format >= 0 ? options.format : FormatFromExtension(options.path);
-    entry.m_strPath = options.path;
+    entry.m_strPath = CommandLinePath(options.path);
     entry.m_strFileName = PathFileNamePart(options.path);
     if (const auto refused = CheckFormatDialog(entry, true)) {
         err << *refused << "\n";

@@ -7,17 +7,15 @@
 #include "design/response_curves.h"
 #include "doc/app_options.h"
 #include "doc/tarvo_iir_doc.h"
+#include "export/coefficient_text.h"
 #include "export/export_formats.h"
 #include "export/export_path.h"
 #include "export/format_dialog_rules.h"
-#include "fw/file_io.h"
 #include "fw/stderr_ui.h"
 
 #include <cinttypes>
 #include <cstdio>
-#include <filesystem>
 #include <ostream>
-#include <stdlib.h>
 #include <vector>
 
 namespace tarvo::cli {
@@ -123,27 +121,13 @@ int ProjectCommands::Show(std::ostream& out, std::ostream& err) {
         }
     }
 
-    // The coefficient view's route: the format writes a temporary file, whose
-    // text is shown up to its first zero byte. The file gets a private folder
-    // and a fixed name, so that C output names the same header every time.
-    std::string folder = (std::filesystem::temp_directory_path() / "tarvoiir-XXXXXX").string();
-    if (::mkdtemp(folder.data()) == nullptr) {
-        err << "error: Temporary data file cannot be written.\n";
+    // The coefficient view's own text.
+    const CoefficientTextResult shown = CoefficientText(format, doc.GetFilter(), ui);
+    if (!shown.ok) {
+        err << "error: " << shown.text << "\n";
         return kExitFailure;
     }
-    const std::string temp = (std::filesystem::path(folder) / "TarvoIIR.tmp").string();
-    const bool written = format.WriteToPath(doc.GetFilter(), temp, false, ui);
-    std::vector<std::uint8_t> bytes;
-    const fw::FileResult read = written ? fw::ReadFileBytes(temp, bytes) : fw::FileResult{};
-    std::error_code ec;
-    std::filesystem::remove_all(folder, ec);
-    if (!read) {
-        err << "error: Temporary data file cannot be written.\n";
-        return kExitFailure;
-    }
-    std::string text(bytes.begin(), bytes.end());
-    text.resize(text.find('\0') == std::string::npos ? text.size() : text.find('\0'));
-    out << text;
+    out << shown.text;
     return kExitOk;
 }
 

@@ -153,6 +153,11 @@ void WriteItems(const CIirFileFormat& f, korin::mwriter& writer, std::ostream& o
 
 bool CIirFileFormat::WriteFile(CIirFilter& filter, bool headerPass, fw::Ui& ui) {
     if (filter.IsEmpty()) return false;
+    // Named as stored, so that the user finds the entry to modify.
+    if (!IsLocalAbsolutePath(m_strPath)) {
+        ui.Message(CannotOpenMessage(m_strPath), fw::Icon::Error);
+        return false;
+    }
     bool headerWritten = true;
     if (IsCFormat(m_nFormat) && !headerPass && IsCSourcePath(m_strPath)) {
         // A header that fails does not keep the source from being written.

@@ -5,6 +5,8 @@
 #include "fw/archive.h"
 #include "fw/ui.h"
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -23,7 +25,36 @@ bool CanOpenForReading(const std::string& path) {
     return in.is_open();
 }
 
+bool EndsWithNoCase(const std::string& text, std::string_view suffix) {
+    if (text.size() < suffix.size()) return false;
+    return std::equal(
+        suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+        [](char s, char t) { return std::tolower(static_cast<unsigned char>(t)) == s; });
+}
+
+// What View hands to the desktop: a regular file that is no program. The path
+// may come from a received project, and the desktop would run a program or a
+// launcher (.desktop) instead of showing it; a link is judged by its target.
+bool IsViewableFile(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (ec || !fs::is_regular_file(status)) return false;
+    constexpr fs::perms kExecutable =
+        fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec;
+    if ((status.permissions() & kExecutable) != fs::perms::none) return false;
+    const fs::path target = fs::canonical(path, ec);
+    if (ec) return false;
+    return !EndsWithNoCase(path, ".desktop") && !EndsWithNoCase(target.string(), ".desktop");
+}
+
 } // namespace
+
+std::string NotViewableMessage(const std::string& path) {
+    return "The file \"" + path +
+           "\" is not opened: only regular files that are not programs or desktop launchers "
+           "can be viewed.";
+}
 
 CExportFiles::CExportFiles(std::string documentsFolder)
     : m_strDocumentsFolder(std::move(documentsFolder)) {
@@ -137,6 +168,10 @@ bool CExportFiles::Modify(CExportFormatEditor& editor) {
 bool CExportFiles::View(fw::Ui& ui) {
     const CIirExportFileFormat* selected = SelectedEntry();
     if (selected == nullptr || selected->m_strPath.empty()) return false;
+    if (!IsViewableFile(selected->m_strPath)) {
+        ui.Message(NotViewableMessage(selected->m_strPath), fw::Icon::Error);
+        return false;
+    }
     if (ui.OpenWithAssociatedProgram(selected->m_strPath)) return true;
     ui.Message("Cannot open file \"" + selected->m_strPath + "\".", fw::Icon::Error);
     return false;

@@ -22,6 +22,10 @@ namespace tarvo {
 class CIirFilter;
 class CIirExportFileFormat;
 
+// What View says of a file it does not hand to the desktop: a folder, a device,
+// a program or a desktop launcher.
+std::string NotViewableMessage(const std::string& path);
+
 // Runs the "Export File Format" dialog on an entry; the desktop program shows
 // the window, tests answer directly.
 class CExportFormatEditor {
@@ -91,8 +95,10 @@ public:
     // Modify...: edits a copy of the selected entry and keeps it on OK. False on
     // Cancel or without a selection.
     bool Modify(CExportFormatEditor& editor);
-    // View: asks the desktop to open the selected entry's file; a failure is
-    // reported. False without a selection or on failure.
+    // View: asks the desktop to open the selected entry's file when it is a
+    // regular file that is neither executable nor a ".desktop" launcher (others
+    // get NotViewableMessage); a failure is reported. False without a selection
+    // or on failure.
     bool View(fw::Ui& ui);
     // Export: writes the selected entry. False when disabled or on failure.
     bool Export(fw::Ui& ui);

@@ -69,6 +69,10 @@ std::string HeaderGuardName(std::string_view headerFileName) {
     return guard;
 }
 
+bool IsLocalAbsolutePath(std::string_view path) {
+    return !path.empty() && path.front() == '/' && path.find('\\') == std::string_view::npos;
+}
+
 std::string JoinPath(std::string_view folder, std::string_view fileName) {
     std::string out(folder);
     if (!out.empty() && !IsSeparator(out.back())) out += '/';

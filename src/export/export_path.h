@@ -22,6 +22,10 @@ bool IsCSourcePath(std::string_view path);
 // case with "." and every other character that cannot stand in an identifier
 // replaced by "_" (iir_filter.h gives _IIR_FILTER_H_).
 std::string HeaderGuardName(std::string_view headerFileName);
+// True for a path the writer may write to: absolute ("/..."), without "\".
+// Paths of projects written on Windows ("C:\Filters\iir.cpp", "iir.cpp")
+// would otherwise land relative to whatever the current folder is.
+bool IsLocalAbsolutePath(std::string_view path);
 // folder + "/" + fileName, without doubling a separator that folder ends with;
 // fileName alone for an empty folder.
 std::string JoinPath(std::string_view folder, std::string_view fileName);

@@ -98,34 +98,6 @@ void BoundView::Refresh() {
     }
 }
 
-CIirEditor::CIirEditor() : BoundView(MenuBarKind::kDesign) {
-    Pane()->setObjectName("designForm");
-    Pane()->setWhatsThis(QStringLiteral(
-        "The design form: the filter's family, response, order, sampling frequency, band "
-        "edges, ripple, attenuation, gain and coefficient type."));
-    Refresh();
-}
-
-std::string CIirEditor::Body() const {
-    // The form shows the specification whether or not it has been designed.
-    return Filter() != nullptr ? Specification(*Filter()).toStdString() : std::string();
-}
-
-HelpTopic CIirEditor::Help() const {
-    return HelpTopic::kDesignForm;
-}
-
-CIirDataView::CIirDataView() : BoundView(MenuBarKind::kCoefficients) {
-    Pane()->setObjectName("coefficientView");
-    Pane()->setWhatsThis(QStringLiteral(
-        "The coefficients of the design as text, in the project's coefficient-view format."));
-    Refresh();
-}
-
-HelpTopic CIirDataView::Help() const {
-    return HelpTopic::kCoefficients;
-}
-
 PlotView::PlotView(MenuBarKind menuBar, std::int32_t plotType)
     : BoundView(menuBar), plotType_(plotType) {}
 

@@ -1,9 +1,12 @@
 #pragma once
-// The views a project's windows hold: the design form, the coefficient view and
-// the frequency, time and pole-zero plots. Each binds to its project's filter
-// as the update hints say and follows its design; until their full widgets
-// land, each shows a plain pane that names what it is and what it shows.
+// The views a project's windows hold: the design form and the coefficient view
+// (in their own files), and the frequency, time and pole-zero plots. Each plot
+// binds to its project's filter as the update hints say and follows its
+// design; until their full widgets land, a plot shows a plain pane that names
+// what it is and what it shows.
 
+#include "views/coefficient_view.h"
+#include "views/design_form.h"
 #include "views/widget_view.h"
 
 #include <cstdint>
@@ -37,27 +40,6 @@ private:
     PlaceholderPane* pane_ = nullptr;
     const CIirFilter* filter_ = nullptr;
     MenuBarKind menuBar_;
-};
-
-// The design form (it owns the design menu whatever the state of the project).
-class CIirEditor : public BoundView {
-public:
-    CIirEditor();
-    std::optional<MenuBarKind> FocusMenuBar() const override { return MenuBarKind::kDesign; }
-    HelpTopic Help() const override;
-
-protected:
-    std::string Heading() const override { return "Design Parameters"; }
-    std::string Body() const override;
-};
-
-class CIirDataView : public BoundView {
-public:
-    CIirDataView();
-    HelpTopic Help() const override;
-
-protected:
-    std::string Heading() const override { return "Coefficients"; }
 };
 
 // A plot view: its plot type comes from the window that makes it, or, when that

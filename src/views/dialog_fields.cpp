@@ -1,4 +1,4 @@
-#include "app/dialog_fields.h"
+#include "views/dialog_fields.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
