@@ -6,15 +6,20 @@
 #include "app/file_chooser.h"
 #include "app/frames.h"
 #include "app/iir_app.h"
+#include "app/main_frame.h"
 #include "doc/tarvo_iir_doc.h"
 #include "fw/memory_profile_store.h"
 #include "fw/recording_ui.h"
+#include "views/coefficient_view.h"
+#include "views/design_form.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QStandardPaths>
 
 namespace {
@@ -55,6 +60,41 @@ void BM_StartToFirstPaint(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond);
+
+// Design of an order-20 bandpass from the form to the coefficient pane
+// repainted, in a 1600 x 1000 main window.
+void BM_DesignToCoefficientPane(benchmark::State& state) {
+    fw::RecordingUi ui;
+    fw::MemoryProfileStore store;
+    NoFiles files;
+    tarvo::AppEnvironment env;
+    env.ui = &ui;
+    env.settings = &store;
+    env.files = &files;
+    env.showSplash = false;
+    env.documentsFolder = "/tmp";
+    tarvo::CIirApp app(env);
+    app.InitInstance({});
+    app.MainFrame()->resize(1600, 1000);
+    auto* doc = dynamic_cast<tarvo::CTarvoIirDoc*>(app.Documents().front());
+    auto* frame = dynamic_cast<tarvo::CIirSplitFrame*>(doc->FindDesignFrame());
+    frame->Window()->resize(1590, 900);
+    frame->LayoutPanes();
+    auto* form = dynamic_cast<tarvo::CIirEditor*>(frame->PaneView(-1));
+    auto* pane = dynamic_cast<tarvo::CIirDataView*>(frame->PaneView(1));
+    form->Form()->response->setCurrentIndex(tarvo::kBandpass);
+    form->Form()->order->setValue(20);
+    form->Form()->edge1->setText("0.1");
+    form->Form()->edge2->setText("0.2");
+    for (auto _ : state) {
+        const int before = pane->RenderCount();
+        form->Design();
+        while (pane->RenderCount() == before)
+            QApplication::processEvents();
+        pane->Widget()->repaint();
+    }
+}
+BENCHMARK(BM_DesignToCoefficientPane)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -171,6 +171,7 @@ void CIirChildFrame::ActivateFrame() {
     }
     area->setActiveSubWindow(window_);
     Focus(window_);
+    services_.FrameActivated(*this);
 }
 
 // ---- CIirSplitFrame
@@ -237,6 +238,7 @@ void CIirSplitFrame::ActivateFrame() {
     }
     area->setActiveSubWindow(window_);
     Focus(window_);
+    services_.FrameActivated(*this);
 }
 
 std::optional<std::int32_t> CIirSplitFrame::PaneIndexOf(const fw::View& view) const {
@@ -412,6 +414,7 @@ void CTopLevelFrame::ActivateFrame() {
     window_->raise();
     window_->activateWindow();
     Focus(window_);
+    services_.FrameActivated(*this);
 }
 
 } // namespace tarvo

@@ -38,6 +38,8 @@ public:
     virtual void RequestCloseFrame(fw::Frame& frame) = 0;
     // The frame's document changed its title or modified state.
     virtual void FrameTitleChanged(fw::Frame& frame) = 0;
+    // The frame was brought to the top: commands go to its active view now.
+    virtual void FrameActivated(fw::Frame& frame) = 0;
     // Gives a free-standing window its menu bar and the keys of every command.
     virtual void PrepareTopLevelWindow(QMainWindow& window, MenuBarKind menuBar) = 0;
 };

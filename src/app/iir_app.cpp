@@ -67,10 +67,6 @@ CIirApp::CIirApp(const AppEnvironment& environment)
                            [this](fw::CommandId id) { return UpdateCommandState(id); }, this);
     actions_->SetWindowListFiller(
         [this](QMenu* menu, QAction* marker) { FillWindowList(menu, marker); });
-    closingReset_ = new QTimer(this);
-    closingReset_->setSingleShot(true);
-    closingReset_->setInterval(0);
-    connect(closingReset_, &QTimer::timeout, this, [this] { closingFrame_ = nullptr; });
     stateTimer_ = new QTimer(this);
     stateTimer_->setInterval(kStateRefreshMs);
     connect(stateTimer_, &QTimer::timeout, this, [this] { RefreshCommandStates(); });
@@ -247,12 +243,20 @@ QWidget* CIirApp::DialogParent() const {
 // ---- active view and menus
 
 fw::View* CIirApp::GetActiveView() const {
-    if (activeFrame_ == nullptr || activeFrame_ == closingFrame_) return nullptr;
-    return activeFrame_->GetActiveView();
+    return activeFrame_ != nullptr ? activeFrame_->GetActiveView() : nullptr;
+}
+
+bool CIirApp::IsLiveFrame(const fw::Frame* frame) const {
+    // A frame being made or destroyed is in no template's list.
+    for (fw::DocTemplate* t : fw::Application::Templates()) {
+        const std::vector<fw::Frame*> frames = t->Frames();
+        if (std::find(frames.begin(), frames.end(), frame) != frames.end()) return true;
+    }
+    return false;
 }
 
 void CIirApp::SetActiveFrame(fw::Frame* frame) {
-    if (frame == closingFrame_) return;
+    if (!IsLiveFrame(frame)) return;
     activeFrame_ = frame;
     UpdateTitles();
 }
@@ -261,7 +265,7 @@ void CIirApp::OnFocusChanged(QWidget* now) {
     if (now == nullptr) return;
     if (WidgetView* view = WidgetView::FromWidget(now); view != nullptr) {
         fw::Frame* frame = view->GetParentFrame();
-        if (frame == nullptr || frame == closingFrame_) return;
+        if (frame == nullptr || !IsLiveFrame(frame)) return;
         frame->SetActiveView(view);
         SetActiveFrame(frame);
     } else if (fw::Frame* frame = ShellFrame::FrameOf(now); frame != nullptr) {
@@ -582,6 +586,11 @@ void CIirApp::FrameTitleChanged(fw::Frame& /*frame*/) {
     UpdateTitles();
 }
 
+void CIirApp::FrameActivated(fw::Frame& frame) {
+    SetActiveFrame(&frame);
+    UpdateMenuBar();
+}
+
 void CIirApp::PrepareTopLevelWindow(QMainWindow& window, MenuBarKind menuBar) {
     for (QMenu* menu : actions_->BuildMenus(menuBar, &window))
         window.menuBar()->addMenu(menu);
@@ -590,10 +599,7 @@ void CIirApp::PrepareTopLevelWindow(QMainWindow& window, MenuBarKind menuBar) {
 }
 
 void CIirApp::OnFrameClosing(fw::Frame& frame) {
-    closingFrame_ = &frame;
     if (activeFrame_ == &frame) activeFrame_ = nullptr;
-    // Only while it is being destroyed: a later frame may get its address.
-    closingReset_->start();
 }
 
 } // namespace tarvo

@@ -95,6 +95,7 @@ public:
     QMainWindow* MainWindow() override;
     void RequestCloseFrame(fw::Frame& frame) override;
     void FrameTitleChanged(fw::Frame& frame) override;
+    void FrameActivated(fw::Frame& frame) override;
     void PrepareTopLevelWindow(QMainWindow& window, MenuBarKind menuBar) override;
 
 protected:
@@ -106,6 +107,7 @@ private:
     void OnFocusChanged(QWidget* now);
     void OnSubWindowActivated(QMdiSubWindow* window);
     void SetActiveFrame(fw::Frame* frame);
+    bool IsLiveFrame(const fw::Frame* frame) const;
     void UpdateMenuBar();
     void UpdateTitles();
     void FillWindowList(QMenu* menu, QAction* marker);
@@ -133,9 +135,7 @@ private:
     QPointer<CSplash> splash_;
     std::unique_ptr<PrintService> printing_;
     QTimer* stateTimer_ = nullptr;
-    QTimer* closingReset_ = nullptr;
     fw::Frame* activeFrame_ = nullptr;
-    fw::Frame* closingFrame_ = nullptr;
 };
 
 } // namespace tarvo

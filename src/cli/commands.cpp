@@ -3,12 +3,14 @@
 #include "cli/design_options.h"
 #include "cli/export_options.h"
 #include "cli/filter_output.h"
+#include "cli/help_text.h"
 #include "cli/project_commands.h"
 #include "design/design_action.h"
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
 
 #include <CLI/CLI.hpp>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -35,6 +37,8 @@ int DesignFilter(const DesignOptions& o, CIirFilter& filter, std::ostream& err) 
         err << outcome.message << "\n";
         return outcome.status == DesignOutcome::Status::kFailed ? kExitNotDesigned : kExitRefused;
     }
+    // Designed as asked; the warning is for the reader, not a failure.
+    if (!outcome.warning.empty()) err << "Warning: " << outcome.warning << "\n";
     return kExitOk;
 }
 
@@ -48,6 +52,8 @@ int RunDesignCommand(const DesignCommand& c, std::ostream& out, std::ostream& er
         }
         curveType = *type;
     }
+    // Refused options refuse before a project is saved.
+    if (const int status = CheckExport(c.exportTo, err); status != kExitOk) return status;
     CIirFilter filter;
     const int designed = c.save.empty() ? DesignFilter(c.design, filter, err)
                                         : DesignNewProject(c.design, c.save, filter, err);
@@ -84,6 +90,8 @@ int RunDemo(std::ostream& out, std::ostream& err) {
 int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     CLI::App app{"TarvoIIR: design, inspect and export IIR digital filters."};
     app.name("tarvoiir-cli");
+    // Before the commands: each takes its formatter from the app.
+    app.formatter(std::make_shared<HelpFormatter>());
     app.require_subcommand(1);
 
     DesignCommand design;
@@ -98,7 +106,7 @@ int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err
         ->add_option("--points", design.points,
                      "Points of --curve (frequency curves: 512 from 0 to Fs/2; "
                      "impulse and step: 128 samples)")
-        ->check(CLI::Range(1, 10000000));
+        ->check(ResponseLengthRange());
     AddExportOptions(*designCmd, design.exportTo);
     designCmd->add_option("--save", design.save,
                           "Save the design as a new project (.tvp), as if typed into a new "

@@ -1,5 +1,7 @@
 #include "cli/design_options.h"
 
+#include "cli/help_text.h"
+
 #include <map>
 
 namespace tarvo::cli {
@@ -45,7 +47,8 @@ void AddDesignOptions(CLI::App& command, DesignOptions& o) {
     command.add_option("--gain", o.spec.gainDb, "Passband gain, dB")->capture_default_str();
     command.add_flag(
         "--adjust-for-ripple", [&o](std::int64_t n) { o.spec.adjustForRipple = n > 0 ? 1 : 0; },
-        "Raise the gain by half the passband ripple (Chebyshev, Elliptic)");
+        SwitchHelp("Raise the gain by half the passband ripple (Chebyshev, Elliptic)",
+                   o.spec.adjustForRipple != 0));
     command.add_option("--data-type", o.spec.dataType, "Coefficient data type")
         ->transform(CLI::CheckedTransformer(dataTypes, CLI::ignore_case))
         ->default_str("double");
@@ -57,7 +60,8 @@ void AddDesignOptions(CLI::App& command, DesignOptions& o) {
         ->capture_default_str();
     command.add_flag(
         "--biquads,!--no-biquads", [&o](std::int64_t n) { o.spec.useBiquads = n > 0 ? 1 : 0; },
-        "Compute responses through the biquad sections (default) or the direct form");
+        SwitchHelp("Compute responses through the biquad sections, or through the direct form",
+                   o.spec.useBiquads != 0));
     command.add_option("--min-db", o.minDb, "The project's minimum dB")->capture_default_str();
 }
 

@@ -1,13 +1,16 @@
 #include "cli/export_options.h"
 
 #include "cli/commands.h"
+#include "cli/help_text.h"
 #include "export/export_formats.h"
 #include "export/export_path.h"
 #include "export/format_dialog_rules.h"
 #include "fw/stderr_ui.h"
+#include "korin/io/mnumfmt.h"
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <system_error>
@@ -29,11 +32,12 @@ std::string Extension(const std::string& path) {
     return dot == std::string::npos ? std::string() : LowerAscii(name.substr(dot));
 }
 
-// A switch and its negation bound to an int32 flag of the entry.
+// A switch and its negation bound to an int32 flag of the entry; the help
+// names the flag's value before parsing as the default.
 CLI::Option* AddSwitch(CLI::App& command, const std::string& names, std::int32_t& flag,
                        const std::string& help) {
     return command.add_flag(
-        names, [&flag](std::int64_t n) { flag = n > 0 ? 1 : 0; }, help);
+        names, [&flag](std::int64_t n) { flag = n > 0 ? 1 : 0; }, SwitchHelp(help, flag != 0));
 }
 
 template <class T> auto CopyField(T CIirFileFormat::*field) {
@@ -53,6 +57,14 @@ std::string CommandLinePath(const std::string& path) {
     std::error_code ec;
     const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
     return ec ? path : absolute.string();
+}
+
+// The export-list entry the options describe.
+void FillEntry(const ExportOptions& options, CIirExportFileFormat& entry) {
+    entry.CopyFrom(options.entry);
+    entry.m_nFormat = options.format >= 0 ? options.format : FormatFromExtension(options.path);
+    entry.m_strPath = CommandLinePath(options.path);
+    entry.m_strFileName = PathFileNamePart(options.path);
 }
 
 } // namespace
@@ -92,7 +104,7 @@ std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& e)
                                      "Numbers: scientific (%0.16e), floating (%0.20f) or hex "
                                      "(fixed point)")
                          ->transform(CLI::CheckedTransformer(numerics, CLI::ignore_case))
-                         ->default_str("scientific"),
+                         ->default_str(ChoiceName(numerics, e.m_nNumeric)),
                      CopyField(&CIirFileFormat::m_nNumeric)});
     added.push_back(
         {command.add_option("--hex-int-bits", e.m_nHexIntBits, "Integer bits of --numeric hex")
@@ -105,7 +117,7 @@ std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& e)
     added.push_back(
         {command.add_option("--indent", e.m_nIndentKind, "Indentation: spaces, tabs or none")
              ->transform(CLI::CheckedTransformer(indents, CLI::ignore_case))
-             ->default_str("spaces"),
+             ->default_str(ChoiceName(indents, e.m_nIndentKind)),
          CopyField(&CIirFileFormat::m_nIndentKind)});
     added.push_back({command
                          .add_option("--indent-spaces", e.m_nIndentSpaces,
@@ -119,7 +131,7 @@ std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& e)
                          "\"b0,b1,b2,a1,a2\", \"b0,b1,b2,a0,a1,a2\", "
                          "\"b2,b1,b0,a2,a1\" or \"a2,a1,b2,b1,b0\"")
              ->transform(CLI::CheckedTransformer(orders, CLI::ignore_case, CLI::ignore_space))
-             ->default_str("b0,b1,b2,a0,a1,a2"),
+             ->default_str(ChoiceName(orders, e.m_nBiquadOrder)),
          CopyField(&CIirFileFormat::m_nBiquadOrder)});
     added.push_back({command
                          .add_option("--filter-name", e.m_strFilterName,
@@ -127,7 +139,7 @@ std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& e)
                          ->capture_default_str(),
                      CopyField(&CIirFileFormat::m_strFilterName)});
     added.push_back({AddSwitch(command, "--headings,!--no-headings", e.m_bHeadings,
-                               "Comment lines before each item (default on)"),
+                               "Comment lines before each item"),
                      CopyField(&CIirFileFormat::m_bHeadings)});
     added.push_back(
         {AddSwitch(command, "--specs,!--no-specs", e.m_bSpecs, "Write the specification"),
@@ -136,7 +148,7 @@ std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& e)
                                "Write the zeros and poles"),
                      CopyField(&CIirFileFormat::m_bZerosPoles)});
     added.push_back({AddSwitch(command, "--export-biquads,!--no-export-biquads", e.m_bBiquads,
-                               "Write the biquad sections and their gain (default on)"),
+                               "Write the biquad sections and their gain"),
                      CopyField(&CIirFileFormat::m_bBiquads)});
     added.push_back({AddSwitch(command, "--direct-form,!--no-direct-form", e.m_bDirectForm,
                                "Write the numerator and denominator"),
@@ -158,7 +170,7 @@ std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& e)
                          .add_option("--responses-via", e.m_nResponsesVia,
                                      "Compute the responses through: biquads or direct-form")
                          ->transform(CLI::CheckedTransformer(vias, CLI::ignore_case))
-                         ->default_str("biquads"),
+                         ->default_str(ChoiceName(vias, e.m_nResponsesVia)),
                      CopyField(&CIirFileFormat::m_nResponsesVia)});
     added.push_back({AddSwitch(command, "--negate-a,!--no-negate-a", e.m_bNegateA,
                                "Negate the a1 and a2 coefficients of the sections"),
@@ -192,7 +204,7 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
         .add_option("--export-format", o.format,
                     "File format: text, c, c++ or matlab (default: from the "
                     "extension of --export: .txt/.hex text, .c c, .m matlab, "
-                    "otherwise c++; a .h path is refused)")
+                    "otherwise c++); a C or C++ source is refused at a .h path")
         ->transform(CLI::CheckedTransformer(FileFormatNames(), CLI::ignore_case))
         ->needs(exportOption);
     for (const FormatOption& f : AddFormatOptions(command, o.entry)) {
@@ -200,23 +212,36 @@ void AddExportOptions(CLI::App& command, ExportOptions& o) {
     }
 }
 
+std::optional<std::string> CheckResponseLengths(const CIirFileFormat& given) {
+    if (given.m_nImpulseLen <= kMaxResponseLength && given.m_nStepLen <= kMaxResponseLength) {
+        return std::nullopt;
+    }
+    return "Please enter a number between 1 and " + korin::FormatInteger(kMaxResponseLength) + ".";
+}
+
+int CheckExport(const ExportOptions& options, std::ostream& err) {
+    if (options.path.empty()) return kExitOk;
+    CIirExportFileFormat entry(PathFolderPart(options.path));
+    FillEntry(options, entry);
+    std::optional<std::string> refused;
+    if (IsCFormat(entry.m_nFormat) && Extension(options.path) == ".h") {
+        // The header comes with its source file; alone it would hold the
+        // definitions, and the source would include itself.
+        refused = "Give the source file (.c or .cpp) to --export: its header is written "
+                  "beside it.";
+    }
+    if (!refused) refused = CheckFormatDialog(entry, true);
+    if (!refused) refused = CheckResponseLengths(options.entry);
+    if (!refused) return kExitOk;
+    err << *refused << "\n";
+    return kExitRefused;
+}
+
 int ExportDesign(const ExportOptions& options, CIirFilter& filter, std::ostream& err) {
     if (options.path.empty()) return kExitOk;
-    if (options.format < 0 && Extension(options.path) == ".h") {
-        // The header comes with its source file; alone it would hold the definitions.
-        err << "Give the source file (.c or .cpp) to --export: its header is written "
-               "beside it.\n";
-        return kExitRefused;
-    }
+    if (const int status = CheckExport(options, err); status != kExitOk) return status;
     CIirExportFileFormat entry(PathFolderPart(options.path));
-    entry.CopyFrom(options.entry);
-    entry.m_nFormat = options.format >= 0 ? options.format : FormatFromExtension(options.path);
-    entry.m_strPath = CommandLinePath(options.path);
-    entry.m_strFileName = PathFileNamePart(options.path);
-    if (const auto refused = CheckFormatDialog(entry, true)) {
-        err << *refused << "\n";
-        return kExitRefused;
-    }
+    FillEntry(options, entry);
     fw::StderrUi ui(err);
     return entry.WriteFile(filter, false, ui) ? kExitOk : kExitFailure;
 }

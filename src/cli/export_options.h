@@ -9,6 +9,7 @@
 #include <functional>
 #include <iosfwd>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,10 +47,21 @@ std::vector<FormatOption> AddFormatOptions(CLI::App& command, CIirFileFormat& fo
 // The names the file-format options accept: text, c, c++ (or cpp), matlab.
 const std::map<std::string, std::int32_t>& FileFormatNames();
 
+// A response length above the writer's limit among the options given is
+// refused, as the format dialog refuses it, even when that response is not
+// written: the range message naming the limit, or nothing.
+std::optional<std::string> CheckResponseLengths(const CIirFileFormat& given);
+
+// The checks of the export's options, before anything is designed or saved:
+// kExitRefused, with the message on err, when a C or C++ source is given a
+// ".h" path, the options fail the format dialog's checks or a length is above
+// the writer's limit; otherwise (or without --export) kExitOk.
+int CheckExport(const ExportOptions& options, std::ostream& err);
+
 // Writes the files of the export for a designed filter; messages go to err.
 // kExitOk when no export was asked for or every file was written; kExitRefused
-// when the options fail the format dialog's checks (nothing written);
-// kExitFailure when a file could not be written.
+// when CheckExport refuses (nothing written); kExitFailure when a file could
+// not be written.
 int ExportDesign(const ExportOptions& options, CIirFilter& filter, std::ostream& err);
 
 } // namespace tarvo::cli

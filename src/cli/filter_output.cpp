@@ -2,9 +2,9 @@
 
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
+#include "korin/io/mnumfmt.h"
 
 #include <array>
-#include <cstdio>
 #include <ostream>
 #include <utility>
 
@@ -35,10 +35,12 @@ json Coefficients(const mvect& v) {
     return out;
 }
 
+// "%.17g" without the locale's decimal point: it reads back to the same double.
 std::string Number(double x) {
-    std::array<char, 64> text{};
-    std::snprintf(text.data(), text.size(), "%.17g", x);
-    return text.data();
+    korin::mnumformat format;
+    format.precision = 17;
+    format.conversion = 'g';
+    return korin::FormatNumber(x, format);
 }
 
 std::string Complex(const mcplx& v) {

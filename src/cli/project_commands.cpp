@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/design_options.h"
 #include "cli/filter_output.h"
+#include "cli/help_text.h"
 #include "design/design_action.h"
 #include "design/response_curves.h"
 #include "doc/app_options.h"
@@ -12,9 +13,8 @@
 #include "export/export_path.h"
 #include "export/format_dialog_rules.h"
 #include "fw/stderr_ui.h"
+#include "korin/io/mnumfmt.h"
 
-#include <cinttypes>
-#include <cstdio>
 #include <ostream>
 #include <vector>
 
@@ -36,11 +36,13 @@ bool RequireDesign(const CTarvoIirDoc& doc, const std::string& path, std::ostrea
     return false;
 }
 
-// One line of the plot's Copy Data text.
+// One line of the plot's Copy Data text, "%12.9f\t%12.9f", whole however
+// long the numbers are.
 void WriteDataLine(std::ostream& out, double x, double y) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%12.9f\t%12.9f\n", x, y);
-    out << line;
+    korin::mnumformat number;
+    number.width = 12;
+    number.precision = 9;
+    out << korin::FormatNumber(x, number) << '\t' << korin::FormatNumber(y, number) << '\n';
 }
 
 // The files an entry writes, the header of a C or C++ source first.
@@ -62,7 +64,8 @@ ProjectCommands::ProjectCommands(CLI::App& app) {
     show_->add_option("file", file_, "Project file (.tvp)")->required();
     showFileFormat_ =
         show_->add_option("--format", showFormat_.m_nFormat, "File format: text, c, c++ or matlab")
-            ->transform(CLI::CheckedTransformer(FileFormatNames(), CLI::ignore_case));
+            ->transform(CLI::CheckedTransformer(FileFormatNames(), CLI::ignore_case))
+            ->default_str(ChoiceName(FileFormatNames(), showFormat_.m_nFormat));
     showOptions_ = AddFormatOptions(*show_, showFormat_);
 
     export_ = app.add_subcommand(
@@ -79,7 +82,7 @@ ProjectCommands::ProjectCommands(CLI::App& app) {
         ->add_option("--points", points_,
                      "Points (frequency curves: 512 from 0 to Fs/2; impulse and "
                      "step: the project's time-response length)")
-        ->check(CLI::Range(1, 10000000));
+        ->check(ResponseLengthRange());
 
     convert_ =
         app.add_subcommand("convert", "Open a project and save it in the current file format.");
@@ -113,9 +116,12 @@ int ProjectCommands::Show(std::ostream& out, std::ostream& err) {
             overridden = true;
         }
     }
-    // The options pass the checks of the format dialog's OK.
+    // The options pass the checks of the format dialog's OK, and no length
+    // given goes beyond the writer's limit.
     if (overridden) {
-        if (const auto refused = CheckFormatDialog(format, false)) {
+        auto refused = CheckFormatDialog(format, false);
+        if (!refused) refused = CheckResponseLengths(showFormat_);
+        if (refused) {
             err << *refused << "\n";
             return kExitRefused;
         }
@@ -214,6 +220,8 @@ int DesignNewProject(const DesignOptions& options, const std::string& path, CIir
         err << outcome.message << "\n";
         return outcome.status == DesignOutcome::Status::kFailed ? kExitNotDesigned : kExitRefused;
     }
+    // Designed as asked; the warning is for the reader, not a failure.
+    if (!outcome.warning.empty()) err << "Warning: " << outcome.warning << "\n";
     doc.OnFilterChanged(true, 0);
     if (!doc.DoSave(path, true)) return kExitFailure;
     designed = filter;

@@ -2,6 +2,7 @@
 
 #include "design/iir_filter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tarvo {
@@ -9,7 +10,14 @@ namespace tarvo {
 namespace {
 
 DesignOutcome Refuse(std::string message) {
-    return {DesignOutcome::Status::kRefused, std::move(message)};
+    return {DesignOutcome::Status::kRefused, std::move(message), {}};
+}
+
+double MaxRadius(const korin::mvect& roots) {
+    double radius = 0.0;
+    for (std::size_t i = 0; i < roots.size(); ++i)
+        radius = std::max(radius, korin::Abs(roots[i]));
+    return radius;
 }
 
 } // namespace
@@ -63,6 +71,8 @@ DesignOutcome RunDesign(CIirFilter& filter, const IirDesignSpec& form, double mi
     if (!(lo > 0.0 && lo < half) || !(hi > 0.0 && hi < half)) {
         return Refuse("All frequencies must be greater than zero and less than Fs/2.");
     }
+    // A band of no width has nothing to pass or stop; the engine would only fail.
+    if (band && lo == hi) return Refuse("The two band edges must not be equal.");
 
     // Design on a copy: a failed design leaves the project's filter as it was.
     CIirFilter work = filter;
@@ -79,12 +89,17 @@ DesignOutcome RunDesign(CIirFilter& filter, const IirDesignSpec& form, double mi
     if (!work.DesignWithGain(request, LinearGain(form))) {
         return {DesignOutcome::Status::kFailed,
                 "The filter cannot be designed with these parameters.\nTry a lower order or a "
-                "wider band."};
+                "wider band.",
+                {}};
     }
     work.ClearPick();
     work.useSos = form.useBiquads == 1;
     filter = std::move(work);
-    return {};
+    DesignOutcome outcome;
+    if (filter.spec.dataType != kDouble && MaxRadius(filter.qp) >= 1.0) {
+        outcome.warning = kUnstableQuantizedWarning;
+    }
+    return outcome;
 }
 
 } // namespace tarvo

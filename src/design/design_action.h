@@ -18,10 +18,17 @@ class CIirFilter;
 // (Butterworth bandstop) in well under 0.1 s; a huge order would only exhaust memory.
 inline constexpr std::int32_t kMaxOrder = ellf::kMaxOrder;
 
+// Shown after a design whose quantized sections have a pole on or outside the
+// unit circle: the design is kept, as asked for, but the user must know.
+inline constexpr const char* kUnstableQuantizedWarning =
+    "The quantized filter is unstable: a pole lies on or outside the unit circle. Use more "
+    "fraction bits.";
+
 struct DesignOutcome {
     enum class Status { kDesigned, kRefused, kFailed };
     Status status = Status::kDesigned; // kRefused: a check failed; kFailed: the design did
     std::string message;               // the message to show when not designed
+    std::string warning;               // designed, but with this to show (empty: none)
 
     bool Designed() const { return status == Status::kDesigned; }
 };

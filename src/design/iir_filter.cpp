@@ -25,6 +25,12 @@ mcplx UnitCirclePoint(double f) {
     return {0.0, 2.0 * std::numbers::pi * f};
 }
 
+// A reference magnitude that is not a finite number is left unset (0): edits
+// then keep the gain as it is rather than scale by infinity.
+double FiniteOrUnset(double magnitude) {
+    return std::isfinite(magnitude) ? magnitude : 0.0;
+}
+
 } // namespace
 
 CIirFilter::CIirFilter() = default;
@@ -122,7 +128,7 @@ bool CIirFilter::RunEngine(const IirDesignRequest& r, bool withPolynomials) {
     BuildSections();
     ApplyDataType();
     // Measured through the sections, whatever the previous "Use biquads" choice.
-    normMag = SectionMagnitudeAt(normFreq);
+    normMag = FiniteOrUnset(SectionMagnitudeAt(normFreq));
     return ok;
 }
 
@@ -206,20 +212,23 @@ double CIirFilter::SectionMagnitudeAt(double f) const {
 }
 
 void CIirFilter::Renormalize() {
-    ScaleGain(normMag / MagnitudeAt(normFreq));
+    // Without a usable reference (a quantized pole on the unit circle at the
+    // reference frequency) the gain stays as it is.
+    const double now = MagnitudeAt(normFreq);
+    if (!(normMag > 0.0) || !std::isfinite(normMag) || !std::isfinite(now)) return;
+    ScaleGain(normMag / now);
 }
 
 void CIirFilter::MeasureReference() {
-    double lo = spec.edge1;
-    double hi = spec.edge2;
+    BandEdges edges{spec.edge1, spec.edge2};
     if (spec.centerWidth != 0 && (spec.response == kBandpass || spec.response == kBandstop)) {
-        lo = spec.edge1 - spec.edge2 / 2.0;
-        hi = spec.edge1 + spec.edge2 / 2.0;
+        edges = EdgesFromCenterWidth(spec.edge1, spec.edge2);
     }
     const double fsValue = fs.GetValue();
-    normFreq = ReferenceFrequency(spec.response, 2.0 * lo / fsValue, 2.0 * hi / fsValue);
+    normFreq =
+        ReferenceFrequency(spec.response, 2.0 * edges.lo / fsValue, 2.0 * edges.hi / fsValue);
     if (!std::isfinite(normFreq)) normFreq = 0.0;
-    normMag = MagnitudeAt(normFreq);
+    normMag = FiniteOrUnset(MagnitudeAt(normFreq));
 }
 
 void CIirFilter::ClearPick() {

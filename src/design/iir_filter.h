@@ -81,7 +81,7 @@ public:
     std::uint8_t pickIsPole = 1;
     std::uint8_t dragMoved = 0;
     double normFreq = 0.0; // gain reference frequency, cycles per sample
-    double normMag = 1.0;  // |H(normFreq)| of the unit-gain design
+    double normMag = 1.0;  // |H(normFreq)| of the unit-gain design; 0 when not finite
 
 private:
     // Responses and filtering go through the sections when chosen and present.

@@ -381,6 +381,7 @@ bool CIirEditor::Design() {
         return false;
     }
     doc->OnFilterChanged(true, 0);
+    if (!outcome.warning.empty()) doc->GetUi().Message(outcome.warning, fw::Icon::Warning);
     return true;
 }
 

@@ -251,6 +251,25 @@ TEST_F(AppTest, AFailedSaveKeepsTheOldFileAndTheModifiedMark) {
     EXPECT_EQ(fw::test::ReadText(dir.File("saved.tvp")), before);
 }
 
+TEST_F(AppTest, OpeningAndSavingADesignedProjectKeepsItsBytes) {
+    fw::test::ScratchDir dir;
+    Start();
+    auto* form = dynamic_cast<CIirEditor*>(DesignWindow()->PaneView(-1));
+    ASSERT_NE(form, nullptr);
+    form->Form()->edge1->setText("0.1234567890123");
+    form->Form()->gain->setText("-0.3");
+    ASSERT_TRUE(form->Design());
+    ui.QueueSavePath(dir.File("first.tvp"));
+    app->RunCommand(fw::kIdFileSaveAs);
+    app->RunCommand(fw::kIdFileClose);
+    ASSERT_NE(app->OpenFile(dir.File("first.tvp")), nullptr);
+    ui.QueueSavePath(dir.File("second.tvp"));
+    app->RunCommand(fw::kIdFileSaveAs);
+    EXPECT_EQ(fw::test::ReadText(dir.File("second.tvp")),
+              fw::test::ReadText(dir.File("first.tvp")));
+    EXPECT_TRUE(ui.Messages().empty());
+}
+
 TEST_F(AppTest, AFileThatCannotBeOpenedAtStartLeavesTheProgramRunning) {
     Start({"/nonexistent/missing.tvp"});
     EXPECT_TRUE(app->Documents().empty());

@@ -21,6 +21,7 @@ namespace {
 
 using fw::test::ReadText;
 using fw::test::ScratchDir;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -161,15 +162,56 @@ TEST(DesignExport, FormatFromTheExtension) {
     EXPECT_TRUE(ReadText(dir.File("f.m")).starts_with("% iir_biquads\n\niir_biquads = [ ...\n"));
     EXPECT_TRUE(ReadText(dir.File("g.m")).starts_with("% iir biquads\n     1.0"));
 
-    // A header path alone is refused; with the format named it is written as the
-    // list entry would write it.
+    // A header path alone is refused.
     const CliRun h = Cli({"design", "--export", dir.File("f2.H")});
     EXPECT_EQ(h.status, kExitRefused);
     EXPECT_EQ(h.err,
               "Give the source file (.c or .cpp) to --export: its header is written beside it.\n");
-    ASSERT_EQ(Cli({"design", "--export", dir.File("g.h"), "--export-format", "c++"}).status,
-              kExitOk);
-    EXPECT_THAT(dir.Entries(), ElementsAre("f.c", "f.h", "f.m", "g.h", "g.m"));
+    EXPECT_THAT(dir.Entries(), ElementsAre("f.c", "f.h", "f.m", "g.m"));
+}
+
+// A C or C++ source is never written to a ".h" path, whether its format comes
+// from the extension or is named; other formats may use any name.
+TEST(DesignExport, CSourcesAreRefusedAtAHeaderPath) {
+    const std::string refusal =
+        "Give the source file (.c or .cpp) to --export: its header is written beside it.\n";
+    struct Row {
+        const char* name;
+        std::vector<std::string> format;
+        bool refused;
+    };
+    const Row rows[] = {
+        {"a.h", {}, true},
+        {"b.H", {"--export-format", "c"}, true},
+        {"c.h", {"--export-format", "c++"}, true},
+        {"d.h", {"--export-format", "CPP"}, true},
+        {"e.h", {"--export-format", "text"}, false},
+        {"f.h", {"--export-format", "matlab"}, false},
+        {"g.hpp", {"--export-format", "c"}, false},
+    };
+    for (const Row& row : rows) {
+        ScratchDir dir;
+        std::vector<std::string> args{"design", "--export", dir.File(row.name)};
+        args.insert(args.end(), row.format.begin(), row.format.end());
+        const CliRun r = Cli(args);
+        if (row.refused) {
+            EXPECT_EQ(r.status, kExitRefused) << row.name;
+            EXPECT_EQ(r.err, refusal) << row.name;
+            EXPECT_EQ(r.out, "") << row.name;
+            EXPECT_THAT(dir.Entries(), IsEmpty()) << row.name;
+        } else {
+            EXPECT_EQ(r.status, kExitOk) << row.name << ": " << r.err;
+            EXPECT_THAT(dir.Entries(), Contains(row.name)) << row.name;
+        }
+    }
+}
+
+TEST(DesignExport, RefusedExportSavesNoProject) {
+    ScratchDir dir;
+    const CliRun r = Cli({"design", "--save", dir.File("p.tvp"), "--export", dir.File("x.h"),
+                          "--export-format", "c"});
+    EXPECT_EQ(r.status, kExitRefused);
+    EXPECT_THAT(dir.Entries(), IsEmpty());
 }
 
 TEST(DesignExport, RefusedOptionsWriteNothing) {

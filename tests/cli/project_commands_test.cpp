@@ -15,7 +15,9 @@
 #include <fstream>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <iomanip>
 #include <iterator>
+#include <locale>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -196,6 +198,55 @@ TEST_F(ProjectCli, ResponsePrintsTheCurveAsCopyDataDoes) {
         EXPECT_EQ(lines[i], expected);
     }
     EXPECT_EQ(lines[0].substr(0, 13), " 0.000000000\t");
+}
+
+// Values of any size print whole, as the stream's own "%12.9f" would in the C
+// locale.
+TEST_F(ProjectCli, ResponseValuesOfAnySizePrintWhole) {
+    struct Row {
+        const char* gainDb;
+        const char* type;
+    };
+    const Row rows[] = {{"0", "impulse"},
+                        {"2060", "impulse"},
+                        {"2100", "step"},
+                        {"6000", "impulse"},
+                        {"2100", "magnitude"}};
+    for (const Row& row : rows) {
+        const std::string path = File(std::string("g") + row.gainDb + ".tvp");
+        ASSERT_EQ(Cli({"design", "--gain", row.gainDb, "--save", path}).status, kExitOk);
+        const CliRun r = Cli({"response", path, "--type", row.type, "--points", "4"});
+        ASSERT_EQ(r.status, kExitOk) << r.err;
+
+        fw::RecordingUi ui;
+        CTarvoIirDoc doc(ui);
+        ASSERT_TRUE(doc.OnOpenDocument(path));
+        std::vector<double> x;
+        std::vector<double> y;
+        if (std::string(row.type) == "magnitude") {
+            korin::mvect f;
+            korin::mvect v;
+            ComputeResponse(doc.GetFilter(), 0.0, 0.5, 4, kPlotMagnitude, f, v);
+            for (std::size_t i = 0; i < v.size(); ++i) {
+                x.push_back(f[i].real());
+                y.push_back(v[i].real());
+            }
+        } else {
+            const TimeResponse t = ComputeTimeResponse(doc.GetFilter(), 4);
+            const korin::mvect& values = std::string(row.type) == "step" ? t.step : t.impulse;
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                x.push_back(t.time[i]);
+                y.push_back(values[i].real());
+            }
+        }
+        std::ostringstream expected;
+        expected.imbue(std::locale::classic());
+        expected << std::fixed << std::setprecision(9);
+        for (std::size_t i = 0; i < y.size(); ++i) {
+            expected << std::setw(12) << x[i] << '\t' << std::setw(12) << y[i] << '\n';
+        }
+        EXPECT_EQ(r.out, expected.str()) << row.gainDb << " dB " << row.type;
+    }
 }
 
 TEST_F(ProjectCli, TimeResponsesTakeTheProjectsLength) {

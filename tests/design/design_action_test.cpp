@@ -88,6 +88,40 @@ TEST(DesignChecks, BandEdgesStrictlyInside) {
     EXPECT_EQ(Check(form), "All frequencies must be greater than zero and less than Fs/2.");
     form.edge2 = 0.05; // nothing requires lo < hi
     EXPECT_EQ(Check(form), "designed");
+    // A band of no width is refused as input, for both band responses.
+    form.edge2 = 0.1;
+    EXPECT_EQ(Check(form), "The two band edges must not be equal.");
+    form.response = kBandpass;
+    EXPECT_EQ(Check(form), "The two band edges must not be equal.");
+}
+
+TEST(DesignAction, AQuantizedPoleOnTheUnitCircleIsKeptWithAWarning) {
+    // A very narrow lowpass: its poles crowd z = 1, and few fraction bits put
+    // them on or outside the circle.
+    for (const std::int32_t fracBits : {6, 8, 10}) {
+        IirDesignSpec form;
+        form.edge1 = 0.002;
+        form.dataType = kFixedPoint;
+        form.fracBits = fracBits;
+        CIirFilter filter;
+        const DesignOutcome outcome = RunDesign(filter, form, kMinDb);
+        ASSERT_TRUE(outcome.Designed()) << fracBits;
+        EXPECT_EQ(outcome.warning, kUnstableQuantizedWarning) << fracBits;
+        EXPECT_TRUE(std::isfinite(filter.normMag)) << fracBits;
+        // Editing afterwards never scales the gain by a non-finite factor.
+        const double gain = filter.k;
+        filter.Renormalize();
+        EXPECT_TRUE(std::isfinite(filter.k)) << fracBits;
+        if (filter.normMag == 0.0) {
+            EXPECT_EQ(filter.k, gain);
+        }
+    }
+    IirDesignSpec stable;
+    stable.dataType = kFixedPoint;
+    CIirFilter filter;
+    const DesignOutcome outcome = RunDesign(filter, stable, kMinDb);
+    EXPECT_TRUE(outcome.Designed());
+    EXPECT_TRUE(outcome.warning.empty());
 }
 
 TEST(DesignAction, RefusalLeavesTheFilterUntouched) {

@@ -2,6 +2,7 @@
 // passing design, Automatic, fields that do not read, the store-time capture,
 // the centre/width box and the project's keys in a field.
 
+#include "design/design_action.h"
 #include "design/iir_filter.h"
 #include "doc/tarvo_iir_doc.h"
 #include "doc/update_hint.h"
@@ -10,6 +11,8 @@
 #include "fw/recording_ui.h"
 #include "views/design_form.h"
 
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,9 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace tarvo {
 namespace {
@@ -123,6 +123,15 @@ TEST_F(DesignFormTest, APassingDesignTakesTheTypedValuesAsOneUndoStep) {
     EXPECT_EQ(doc.UndoCount(), 4u);
 }
 
+TEST_F(DesignFormTest, AnUnstableQuantizedDesignIsKeptWithOneWarning) {
+    Type(form->edge1, "0.002");
+    Choose(form->dataType, kFixedPoint);
+    Type(form->fracBits, "8");
+    form->design->click();
+    EXPECT_TRUE(doc.IsDesigned());
+    EXPECT_THAT(ui.Messages(), ElementsAre(kUnstableQuantizedWarning));
+}
+
 TEST_F(DesignFormTest, AutomaticDesignsOncePerStepAndNeverOnUndo) {
     form->automatic->setChecked(true);
     form->order->stepBy(1);
@@ -146,7 +155,8 @@ TEST_F(DesignFormTest, AutomaticDesignsOncePerStepAndNeverOnUndo) {
 }
 
 TEST_F(DesignFormTest, AFieldThatDoesNotReadStopsDesignThereWithTheFieldSelected) {
-    for (QLineEdit* edit : {form->edge1, form->ripple, form->edge2, form->attenuation, form->gain}) {
+    for (QLineEdit* edit :
+         {form->edge1, form->ripple, form->edge2, form->attenuation, form->gain}) {
         for (const char* text : {"abc", "", "nan", "inf", "1,5"}) {
             SCOPED_TRACE(edit->objectName().toStdString() + " " + text);
             ui.ClearCalls();
@@ -197,9 +207,9 @@ TEST_F(DesignFormTest, TheCenterWidthBoxConvertsAndRelabels) {
 }
 
 TEST_F(DesignFormTest, UndoAndRedoKeysInAFieldAreLeftToTheProject) {
-    for (const QKeySequence& keys : {QKeySequence(QStringLiteral("Ctrl+Z")),
-                                     QKeySequence(QStringLiteral("Ctrl+Y")),
-                                     QKeySequence(QStringLiteral("Alt+Backspace"))}) {
+    for (const QKeySequence& keys :
+         {QKeySequence(QStringLiteral("Ctrl+Z")), QKeySequence(QStringLiteral("Ctrl+Y")),
+          QKeySequence(QStringLiteral("Alt+Backspace"))}) {
         const QKeyCombination k = keys[0];
         QKeyEvent override(QEvent::ShortcutOverride, k.key(), k.keyboardModifiers());
         override.setAccepted(false);
