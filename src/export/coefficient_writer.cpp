@@ -11,6 +11,7 @@
 #include "korin/signal/zp2sos.h"
 
 #include <algorithm>
+#include <cmath>
 #include <locale>
 #include <ostream>
 #include <sstream>
@@ -97,15 +98,29 @@ void WritePreamble(const CIirFileFormat& f, bool headerPass, std::ostream& out) 
 
 // One response item; a length outside 0..kMaxResponseLength is reported and
 // the item skipped (0 means the response routines' 1024 samples).
+// what: "Impulse response" or "Step response", as the messages name it.
 template <class Response>
 void WriteResponse(korin::mwriter& writer, std::int32_t length, const std::string& comment,
-                   std::string_view name, std::string_view badLengthMessage, fw::Ui& ui,
-                   Response response) {
+                   std::string_view name, std::string_view what, fw::Ui& ui, Response response) {
     if (length < 0 || length > kMaxResponseLength) {
-        ui.Message(std::string(badLengthMessage), fw::Icon::Error);
+        ui.Message(std::string(what) + " was not output due to bad length.", fw::Icon::Error);
         return;
     }
-    writer.WriteVector(response(length), comment, name);
+    const korin::mvect values = response(length);
+    // An unstable filter's response can overflow: "inf" in a source
+    // file would not even compile, so the response is left out and the user told.
+    // The header pass leaves it out as well, and says nothing: the source pass does.
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (!std::isfinite(values[i].real()) || !std::isfinite(values[i].imag())) {
+            if (!writer.IsHeader())
+                ui.Message(
+                    std::string(what) +
+                        " was not output: the filter is unstable and its response overflows.",
+                    fw::Icon::Error);
+            return;
+        }
+    }
+    writer.WriteVector(values, comment, name);
 }
 
 // The selected items, in their fixed order.
@@ -139,12 +154,12 @@ void WriteItems(const CIirFileFormat& f, korin::mwriter& writer, std::ostream& o
     const UseSosOverride via(filter, f.m_nResponsesVia == kResponsesViaBiquads);
     if (f.m_bImpulse != 0) {
         WriteResponse(writer, f.m_nImpulseLen, prefix + "impulse_response", "impulse_response",
-                      "Impulse response was not output due to bad length.", ui,
+                      "Impulse response", ui,
                       [&filter](std::int32_t n) { return filter.ImpulseResponse(n); });
     }
     if (f.m_bStep != 0) {
         WriteResponse(writer, f.m_nStepLen, prefix + "step_response", "step_response",
-                      "Step response was not output due to bad length.", ui,
+                      "Step response", ui,
                       [&filter](std::int32_t n) { return filter.StepResponse(n); });
     }
 }

@@ -1,3 +1,4 @@
+#include "design/design_action.h"
 // The coefficient writer: the example pair of files line by line, the rules of
 // header passes, names and responses, and what a failed write leaves behind.
 
@@ -340,6 +341,32 @@ std::vector<double> TextValues(const std::string& text) {
         values.push_back(std::stod(line));
     }
     return values;
+}
+
+TEST(CoefficientWriter, AnOverflowingResponseIsLeftOutWithAMessage) {
+    // A pole moved well outside the unit circle, as an edit could leave it.
+    CIirFilter filter;
+    ASSERT_TRUE(RunDesign(filter, IirDesignSpec{}, -130.0).Designed());
+    filter.p[0] = filter.p[0] * (2.0 / korin::Abs(filter.p[0]));
+    filter.p[1] = korin::Conj(filter.p[0]);
+    filter.RebuildFromRoots();
+
+    ScratchDir dir;
+    fw::RecordingUi ui;
+    CIirExportFileFormat entry(dir.Path().string());
+    entry.m_nFormat = kFormatC;
+    entry.m_bImpulse = 1;
+    entry.m_nImpulseLen = kMaxResponseLength;
+    entry.m_bStep = 1;
+    entry.m_nStepLen = 8;
+    const std::string path = dir.File("unstable.c");
+    ASSERT_TRUE(entry.WriteToPath(filter, path, false, ui));
+    EXPECT_EQ(ui.Messages(), std::vector<std::string>{"Impulse response was not output: the filter "
+                                                      "is unstable and its response overflows."});
+    const std::string text = ReadText(path);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+    EXPECT_EQ(text.find("impulse_response"), std::string::npos);
+    EXPECT_NE(text.find("step_response"), std::string::npos);
 }
 
 TEST(CoefficientWriter, ResponsesViaDirectFormAndTheFilterChoiceRestored) {
