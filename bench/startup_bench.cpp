@@ -17,6 +17,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -34,22 +35,34 @@ public:
     }
 };
 
-// Starts the program with a new project and paints its design window once.
-void StartAndPaint() {
+// The program started with a new project, its prompts recorded and its
+// settings in memory.
+struct StartedApp {
+    StartedApp() {
+        env.ui = &ui;
+        env.settings = &store;
+        env.files = &files;
+        env.showSplash = false;
+        env.documentsFolder = "/tmp";
+        app = std::make_unique<tarvo::CIirApp>(env);
+        app->InitInstance({});
+    }
+    tarvo::CIirSplitFrame& DesignWindow() const {
+        auto* doc = dynamic_cast<tarvo::CTarvoIirDoc*>(app->Documents().front());
+        return *dynamic_cast<tarvo::CIirSplitFrame*>(doc->FindDesignFrame());
+    }
+
     fw::RecordingUi ui;
     fw::MemoryProfileStore store;
     NoFiles files;
     tarvo::AppEnvironment env;
-    env.ui = &ui;
-    env.settings = &store;
-    env.files = &files;
-    env.showSplash = false;
-    env.documentsFolder = "/tmp";
-    tarvo::CIirApp app(env);
-    app.InitInstance({});
-    auto* doc = dynamic_cast<tarvo::CTarvoIirDoc*>(app.Documents().front());
-    auto* frame = dynamic_cast<tarvo::CIirSplitFrame*>(doc->FindDesignFrame());
-    benchmark::DoNotOptimize(frame->Window()->grab());
+    std::unique_ptr<tarvo::CIirApp> app;
+};
+
+// Starts the program with a new project and paints its design window once.
+void StartAndPaint() {
+    const StartedApp started;
+    benchmark::DoNotOptimize(started.DesignWindow().Window()->grab());
 }
 
 void BM_StartToFirstPaint(benchmark::State& state) {
@@ -64,24 +77,13 @@ BENCHMARK(BM_StartToFirstPaint)->Unit(benchmark::kMillisecond);
 // Design of an order-20 bandpass from the form to the coefficient pane
 // repainted, in a 1600 x 1000 main window.
 void BM_DesignToCoefficientPane(benchmark::State& state) {
-    fw::RecordingUi ui;
-    fw::MemoryProfileStore store;
-    NoFiles files;
-    tarvo::AppEnvironment env;
-    env.ui = &ui;
-    env.settings = &store;
-    env.files = &files;
-    env.showSplash = false;
-    env.documentsFolder = "/tmp";
-    tarvo::CIirApp app(env);
-    app.InitInstance({});
-    app.MainFrame()->resize(1600, 1000);
-    auto* doc = dynamic_cast<tarvo::CTarvoIirDoc*>(app.Documents().front());
-    auto* frame = dynamic_cast<tarvo::CIirSplitFrame*>(doc->FindDesignFrame());
-    frame->Window()->resize(1590, 900);
-    frame->LayoutPanes();
-    auto* form = dynamic_cast<tarvo::CIirEditor*>(frame->PaneView(-1));
-    auto* pane = dynamic_cast<tarvo::CIirDataView*>(frame->PaneView(1));
+    const StartedApp started;
+    started.app->MainFrame()->resize(1600, 1000);
+    tarvo::CIirSplitFrame& frame = started.DesignWindow();
+    frame.Window()->resize(1590, 900);
+    frame.LayoutPanes();
+    auto* form = dynamic_cast<tarvo::CIirEditor*>(frame.PaneView(-1));
+    auto* pane = dynamic_cast<tarvo::CIirDataView*>(frame.PaneView(1));
     form->Form()->response->setCurrentIndex(tarvo::kBandpass);
     form->Form()->order->setValue(20);
     form->Form()->edge1->setText("0.1");

@@ -23,14 +23,6 @@ QHash<const QWidget*, fw::Frame*>& Registry() {
     return registry;
 }
 
-// Takes the window out of sight at once and deletes it once control is back in
-// the event loop (the close may come from one of its own handlers).
-void Dispose(QWidget* window) {
-    if (window == nullptr) return;
-    window->hide();
-    window->deleteLater();
-}
-
 void ShowInArea(QMdiArea* area, MdiFrameWindow* window, QSize size) {
     if (window->mdiArea() == nullptr) area->addSubWindow(window);
     if (size.isValid()) window->resize(size);
@@ -115,6 +107,20 @@ void ShellFrame::Unregister(QWidget* window) {
     Registry().remove(window);
 }
 
+void ShellFrame::Dispose(QWidget* window) {
+    // Out of sight at once, deleted once control is back in the event loop (the
+    // close may come from one of the window's own handlers).
+    window->hide();
+    window->deleteLater();
+}
+
+void ShellFrame::SetTitle(const QString& title, bool modified) {
+    QWidget* window = Window();
+    if (window == nullptr) return;
+    window->setWindowTitle(title + QStringLiteral("[*]"));
+    window->setWindowModified(modified);
+}
+
 // ---- CIirChildFrame
 
 CIirChildFrame::CIirChildFrame(FrameServices& services)
@@ -131,22 +137,12 @@ CIirChildFrame::CIirChildFrame(FrameServices& services, std::unique_ptr<WidgetVi
 }
 
 CIirChildFrame::~CIirChildFrame() {
-    if (window_ != nullptr) {
-        Unregister(window_);
-        window_->SetCloseRequest({});
-        window_->SetStateChanged({});
-        Dispose(window_);
-    }
+    if (window_ != nullptr) window_->SetStateChanged({});
+    ReleaseWindow(window_);
 }
 
 QWidget* CIirChildFrame::Window() const {
     return window_;
-}
-
-void CIirChildFrame::SetTitle(const QString& title, bool modified) {
-    if (window_ == nullptr) return;
-    window_->setWindowTitle(title + QStringLiteral("[*]"));
-    window_->setWindowModified(modified);
 }
 
 QSize CIirChildFrame::InitialSize(QSize areaSize) const {
@@ -205,21 +201,11 @@ CIirSplitFrame::CIirSplitFrame(FrameServices& services, CTarvoIirDoc& doc)
 }
 
 CIirSplitFrame::~CIirSplitFrame() {
-    if (window_ != nullptr) {
-        Unregister(window_);
-        window_->SetCloseRequest({});
-        Dispose(window_);
-    }
+    ReleaseWindow(window_);
 }
 
 QWidget* CIirSplitFrame::Window() const {
     return window_;
-}
-
-void CIirSplitFrame::SetTitle(const QString& title, bool modified) {
-    if (window_ == nullptr) return;
-    window_->setWindowTitle(title + QStringLiteral("[*]"));
-    window_->setWindowModified(modified);
 }
 
 void CIirSplitFrame::ActivateFrame() {
@@ -378,21 +364,11 @@ CTopLevelFrame::CTopLevelFrame(FrameServices& services, std::unique_ptr<WidgetVi
 }
 
 CTopLevelFrame::~CTopLevelFrame() {
-    if (window_ != nullptr) {
-        Unregister(window_);
-        window_->SetCloseRequest({});
-        Dispose(window_);
-    }
+    ReleaseWindow(window_);
 }
 
 QWidget* CTopLevelFrame::Window() const {
     return window_;
-}
-
-void CTopLevelFrame::SetTitle(const QString& title, bool modified) {
-    if (window_ == nullptr) return;
-    window_->setWindowTitle(title + QStringLiteral("[*]"));
-    window_->setWindowModified(modified);
 }
 
 void CTopLevelFrame::ActivateFrame() {

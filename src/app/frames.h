@@ -55,14 +55,25 @@ public:
     // The window: an inner window of the MDI area or a free-standing one.
     virtual QWidget* Window() const = 0;
     // Sets the window's title; modified adds the mark.
-    virtual void SetTitle(const QString& title, bool modified) = 0;
+    void SetTitle(const QString& title, bool modified);
 
     // The frame whose window is w or contains w; null when none.
     static fw::Frame* FrameOf(const QWidget* w);
 
 protected:
     void Register(QWidget* window, fw::Frame* frame);
+    // The frame goes: its window stops asking to close, leaves the registry,
+    // disappears at once and is deleted later.
+    template <class W> void ReleaseWindow(QPointer<W>& window) {
+        if (window == nullptr) return;
+        Unregister(window);
+        window->SetCloseRequest({});
+        Dispose(window);
+    }
+
+private:
     void Unregister(QWidget* window);
+    static void Dispose(QWidget* window);
 };
 
 // An inner window of the main window holding one view: the Coefficients and
@@ -73,7 +84,6 @@ public:
     ~CIirChildFrame() override;
 
     QWidget* Window() const override;
-    void SetTitle(const QString& title, bool modified) override;
     void ActivateFrame() override;
     void OnUpdateFrameTitle() override { services_.FrameTitleChanged(*this); }
 
@@ -98,7 +108,6 @@ public:
     ~CIirSplitFrame() override;
 
     QWidget* Window() const override;
-    void SetTitle(const QString& title, bool modified) override;
     void ActivateFrame() override;
     void OnUpdateFrameTitle() override { services_.FrameTitleChanged(*this); }
 
@@ -157,7 +166,6 @@ public:
     ~CTopLevelFrame() override;
 
     QWidget* Window() const override;
-    void SetTitle(const QString& title, bool modified) override;
     void ActivateFrame() override;
     void OnUpdateFrameTitle() override { services_.FrameTitleChanged(*this); }
 
