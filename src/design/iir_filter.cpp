@@ -343,12 +343,10 @@ void CIirFilter::WriteSummary(const IirDesignSpec& spec, std::ostream& out,
     out << P << "Filter Type = " << FamilyText(spec.family) << "\n";
     out << P << "Response = " << ResponseText(spec.response) << "\n";
     out << P << "Data Type =" << DataTypeText(spec.dataType) << "\n";
-    double lower = spec.edge1;
-    double upper = spec.edge2;
-    if (spec.centerWidth != 0) {
-        lower = spec.edge1 - spec.edge2 / 2.0;
-        upper = spec.edge1 + spec.edge2 / 2.0;
-    }
+    BandEdges edges{spec.edge1, spec.edge2};
+    if (spec.centerWidth != 0) edges = EdgesFromCenterWidth(spec.edge1, spec.edge2);
+    const double lower = edges.lo;
+    const double upper = edges.hi;
     switch (spec.response) {
     case kBandpass:
         out << P << "Passband lower frequency = " << lower << " " << unitName << "\n";
