@@ -45,4 +45,12 @@ std::string_view PaneKindName(std::int32_t kind) {
     return Known(kind) ? kPaneKinds[static_cast<std::size_t>(kind)].name : std::string_view();
 }
 
+std::string_view PlotTypeName(std::int32_t plotType) {
+    // Every plot type has its pane kind, named alike.
+    for (const PaneKindInfo& info : kPaneKinds) {
+        if (info.plotType == plotType && plotType != kPlotNone) return info.name;
+    }
+    return {};
+}
+
 } // namespace tarvo

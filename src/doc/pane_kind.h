@@ -31,5 +31,7 @@ PaneView PaneViewFor(std::int32_t kind);
 std::int32_t PanePlotType(std::int32_t kind);
 // The name the layout dialog lists it under ("" outside 0..9).
 std::string_view PaneKindName(std::int32_t kind);
+// The name of a plot type, as its pane kind is named ("" for none or an unknown type).
+std::string_view PlotTypeName(std::int32_t plotType);
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
+#include "doc/pane_kind.h"
 #include "doc/tarvo_iir_doc.h"
 #include "doc/update_hint.h"
 #include "views/placeholder_pane.h"
@@ -34,31 +35,6 @@ std::int32_t TimeType(std::int32_t t) {
 }
 
 } // namespace
-
-std::string PlotTypeName(std::int32_t plotType) {
-    switch (plotType) {
-    case kPlotPoleZero:
-        return "Poles and Zeros";
-    case kPlotMagnitude:
-        return "Magnitude";
-    case kPlotPhase:
-        return "Phase";
-    case kPlotUnwrappedPhase:
-        return "Unwrapped Phase";
-    case kPlotPhaseDelay:
-        return "Phase Delay";
-    case kPlotGroupDelay:
-        return "Group Delay";
-    case kPlotImpulse:
-        return "Impulse";
-    case kPlotStep:
-        return "Step";
-    case kPlotImpulseAndStep:
-        return "Impulse and Step";
-    default:
-        return {};
-    }
-}
 
 BoundView::BoundView(MenuBarKind menuBar) : menuBar_(menuBar) {
     pane_ = new PlaceholderPane;
@@ -116,7 +92,7 @@ void PlotView::SetPlotType(std::int32_t plotType) {
 }
 
 std::string PlotView::Heading() const {
-    return PlotTypeName(plotType_);
+    return std::string(PlotTypeName(plotType_));
 }
 
 CIirFreqPlot::CIirFreqPlot(std::int32_t plotType)

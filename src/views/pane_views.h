@@ -88,7 +88,4 @@ protected:
     std::int32_t NormalizePlotType(std::int32_t plotType) const override;
 };
 
-// The plot type's name as the panes and the layout dialog show it.
-std::string PlotTypeName(std::int32_t plotType);
-
 } // namespace tarvo

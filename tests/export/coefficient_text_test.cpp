@@ -20,28 +20,8 @@ namespace {
 
 using fw::test::ReadText;
 using fw::test::ScratchDir;
+using fw::test::TempDirOverride;
 using ::testing::IsEmpty;
-
-// Points TMPDIR somewhere else for its lifetime.
-class TempDirOverride {
-public:
-    explicit TempDirOverride(const std::string& path) {
-        if (const char* old = std::getenv("TMPDIR"); old != nullptr) old_ = old;
-        setenv("TMPDIR", path.c_str(), 1);
-    }
-    ~TempDirOverride() {
-        if (old_) {
-            setenv("TMPDIR", old_->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
-    }
-    TempDirOverride(const TempDirOverride&) = delete;
-    TempDirOverride& operator=(const TempDirOverride&) = delete;
-
-private:
-    std::optional<std::string> old_;
-};
 
 struct FormatCase {
     const char* name;

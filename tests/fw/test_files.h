@@ -5,7 +5,9 @@
 
 #include <csignal>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -27,6 +29,27 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Points TMPDIR somewhere else for its lifetime.
+class TempDirOverride {
+public:
+    explicit TempDirOverride(const std::string& path) {
+        if (const char* old = std::getenv("TMPDIR"); old != nullptr) old_ = old;
+        setenv("TMPDIR", path.c_str(), 1);
+    }
+    ~TempDirOverride() {
+        if (old_) {
+            setenv("TMPDIR", old_->c_str(), 1);
+        } else {
+            unsetenv("TMPDIR");
+        }
+    }
+    TempDirOverride(const TempDirOverride&) = delete;
+    TempDirOverride& operator=(const TempDirOverride&) = delete;
+
+private:
+    std::optional<std::string> old_;
 };
 
 std::string ReadText(const std::string& path);

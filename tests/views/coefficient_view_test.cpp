@@ -12,6 +12,7 @@
 #include "export/coefficient_text.h"
 #include "fw/command_ids.h"
 #include "fw/recording_ui.h"
+#include "fw/test_files.h"
 #include "views/coefficient_view.h"
 #include "views/coefficient_view_rules.h"
 
@@ -62,27 +63,6 @@ public:
 
 private:
     std::map<const fw::View*, std::int32_t> panes_;
-};
-
-// Points TMPDIR somewhere else for its lifetime.
-class TempDirOverride {
-public:
-    explicit TempDirOverride(const QString& path) {
-        if (const char* old = std::getenv("TMPDIR"); old != nullptr) old_ = old;
-        setenv("TMPDIR", path.toLocal8Bit().constData(), 1);
-    }
-    ~TempDirOverride() {
-        if (old_) {
-            setenv("TMPDIR", old_->c_str(), 1);
-        } else {
-            unsetenv("TMPDIR");
-        }
-    }
-    TempDirOverride(const TempDirOverride&) = delete;
-    TempDirOverride& operator=(const TempDirOverride&) = delete;
-
-private:
-    std::optional<std::string> old_;
 };
 
 class CoefficientViewTest : public ::testing::Test {
@@ -186,7 +166,7 @@ TEST_F(CoefficientViewTest, ABurstOfHintsRendersOnceAndAHiddenViewNotAtAll) {
 
 TEST_F(CoefficientViewTest, AMissingTemporaryFolderShowsTheFailureText) {
     QTemporaryDir temp;
-    const TempDirOverride tmpdir(temp.filePath("missing"));
+    const fw::test::TempDirOverride tmpdir(temp.filePath("missing").toStdString());
     Design();
     EXPECT_EQ(Text(), "Temporary data file cannot be written.");
 }
@@ -195,7 +175,7 @@ TEST_F(CoefficientViewTest, RendersLeaveNoFileAndNoPathInTheProject) {
     doc.GetFormat().m_strPath = "/stored/view.txt";
     QTemporaryDir temp;
     {
-        const TempDirOverride tmpdir(temp.path());
+        const fw::test::TempDirOverride tmpdir(temp.path().toStdString());
         Design();
         for (int i = 0; i < 9; ++i) {
             doc.UpdateAllViews(nullptr, hint::kDesignChanged, &doc.GetFilter());
