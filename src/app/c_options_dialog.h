@@ -3,7 +3,7 @@
 // written at the top of the header and of the source file, edited on a copy.
 
 #include "export/iir_c_options.h"
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 class QLineEdit;
 class QPlainTextEdit;

@@ -7,7 +7,7 @@
 #include "export/export_files.h"
 #include "export/format_dialog_rules.h"
 #include "export/iir_export_file_format.h"
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 class QButtonGroup;
 class QCheckBox;

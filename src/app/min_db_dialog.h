@@ -1,7 +1,7 @@
 #pragma once
 // "Set Minimum Decibels": the floor of a project's magnitude plots.
 
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 class QLineEdit;
 

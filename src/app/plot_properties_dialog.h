@@ -3,7 +3,7 @@
 // and the time-response length, each control enabled by the plot's mask.
 
 #include "plot/plot_properties.h"
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 class QCheckBox;
 class QLabel;

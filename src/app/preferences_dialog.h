@@ -2,7 +2,7 @@
 // "Preferences": whether plots draw their main titles, and the minimum dB every
 // new project starts with.
 
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -3,7 +3,7 @@
 // another unit keeps the typed number, which is then read in the new unit.
 
 #include "plot/fs.h"
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 #include <string_view>
 

@@ -7,7 +7,7 @@
 #include "doc/update_hint.h"
 #include "fw/field_exchange.h"
 #include "fw/ui.h"
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 #include <array>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "views/dialog_fields.h"
+#include "plotui/dialog_fields.h"
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
