@@ -173,8 +173,9 @@ void DrawAxes(QPainter& p, const PlotLayout& layout, const PlotScene& scene, int
         }
     }
     for (const AxisLabel& label : layout.yLabels.labels) {
-        DrawAnchoredText(p, f.left - textHeight, map.YToPixel(label.position) + textHeight / 2,
-                         ToQt(label.text), HAlign::kRight, VAlign::kBottom);
+        const int bottom = map.YToPixel(label.position) + textHeight / 2;
+        DrawAnchoredText(p, f.left - textHeight, bottom, ToQt(label.text), HAlign::kRight,
+                         VAlign::kBottom);
     }
 }
 
@@ -200,7 +201,8 @@ void DrawLegend(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
     const PlotFrame& f = layout.map.Frame();
     const int count = static_cast<int>(scene.curves->GetCount());
     const int x0 = f.left + f.width;
-    int y = static_cast<int>(f.bottom - f.height / 2 - layout.legendRowHeight * count / 2.0 + 0.5);
+    const int middle = f.bottom - f.height / 2;
+    int y = static_cast<int>(std::floor(middle - layout.legendRowHeight * count / 2.0 + 0.5));
     const bool line = scene.style != kStyleDot;
     const bool dot = scene.style == kStyleDot || scene.style == kStyleLineAndDot;
     for (std::size_t i = 0; i < scene.curves->GetCount(); ++i) {
@@ -216,10 +218,10 @@ void DrawLegend(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
             p.drawEllipse(QPointF(start + layout.legendSample / 2.0, y), r, r);
         }
         p.setPen(CosmeticPen(kTextColor));
+        const int textBottom = y + layout.legendRowHeight / 2;
         DrawAnchoredText(
             p, start + layout.legendSample + layout.legendNameWidth / 2.0 + layout.legendMargin,
-            y + layout.legendRowHeight / 2, ToQt(column.m_strName), HAlign::kCenter,
-            VAlign::kBottom);
+            textBottom, ToQt(column.m_strName), HAlign::kCenter, VAlign::kBottom);
         y += layout.legendRowHeight;
     }
     p.setBrush(Qt::NoBrush);
@@ -277,8 +279,21 @@ void DrawPolyline(QPainter& p, const PlotMap& map, const CDataColumn& xs, const 
         firstY = lastY = lowY = highY = y;
     }
     flush();
-    if (segments.size() == 1 && segments[0].length() == 0.0) {
-        p.drawPoint(segments[0].p1());
+    if (p.pen().style() != Qt::SolidLine) {
+        // A dash pattern restarts with every line drawn: connected runs keep it going.
+        std::vector<QPointF> run;
+        const auto drawRun = [&] {
+            if (run.size() > 1) p.drawPolyline(run.data(), static_cast<int>(run.size()));
+            run.clear();
+        };
+        for (const QLineF& segment : segments) {
+            if (run.empty() || run.back() != segment.p1()) {
+                drawRun();
+                run.push_back(segment.p1());
+            }
+            run.push_back(segment.p2());
+        }
+        drawRun();
         return;
     }
     p.drawLines(segments.data(), static_cast<int>(segments.size()));
@@ -473,7 +488,8 @@ PlotLayout LayoutPlot(const QPaintDevice* device, const QRect& area, const PlotS
     const double d = LabelSpacingPixels(layout);
     layout.labelFontSize = layout.mainFontSize;
     if (xe.width > 0 && d <= 1.2 * xe.width) {
-        layout.labelFontSize = static_cast<int>(d * layout.mainFontSize / 1.2 / xe.width + 0.5);
+        layout.labelFontSize =
+            static_cast<int>(std::floor(d * layout.mainFontSize / 1.2 / xe.width + 0.5));
     }
     const bool tooManyTics =
         GridSpacing(scene.x.log, scene.x.labelStep, scene.x.ticStep, scene.x.grid).tooManyTics ||
@@ -503,7 +519,8 @@ void DrawPlot(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
                      TitleWithPower(scene.xTitle, layout.xLabels.power), HAlign::kCenter,
                      VAlign::kBaseline);
     p.save();
-    p.translate(layout.draw.left() + static_cast<int>(1.25 * t), f.bottom - f.height / 2 - t / 2);
+    const int titleCentre = f.bottom - f.height / 2 - t / 2;
+    p.translate(layout.draw.left() + static_cast<int>(1.25 * t), titleCentre);
     p.rotate(-90.0);
     DrawAnchoredText(p, 0, 0, TitleWithPower(scene.yTitle, layout.yLabels.power), HAlign::kCenter,
                      VAlign::kBaseline);

@@ -38,7 +38,9 @@ void CZoomPlot::SetContextMenuBuilder(ContextMenuBuilder builder) {
     ContextMenuHook() = std::move(builder);
 }
 
-CZoomPlot::CZoomPlot(QWidget* parent) : CAxisPlot(parent) {}
+CZoomPlot::CZoomPlot(QWidget* parent) : CAxisPlot(parent) {
+    setMouseTracking(true);
+}
 
 void CZoomPlot::ResetZoom() {
     m_axes.ResetZoom();
@@ -158,7 +160,33 @@ void CZoomPlot::mouseMoveEvent(QMouseEvent* event) {
     if ((event->buttons() & Qt::LeftButton) != 0 && m_cursor.IsDragging()) {
         m_cursor.Drag(ToPixel(event->position()));
         update();
+        return;
     }
+    if (event->buttons() == Qt::NoButton) UpdatePointerShape(ToPixel(event->position()));
+}
+
+void CZoomPlot::UpdatePointerShape(PixelPoint p) {
+    // The pointer tells what a drag from here selects.
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (IsPlotReady() && HasValidScale()) {
+        CZoomCursor probe;
+        const PixelRect bounds = PlotBounds();
+        probe.SetBounds(bounds);
+        const bool inside =
+            p.x >= bounds.left && p.x < bounds.right && p.y >= bounds.top && p.y < bounds.bottom;
+        switch (probe.HitZone(p)) {
+        case DragMode::kHorizontal:
+            shape = Qt::SizeHorCursor;
+            break;
+        case DragMode::kVertical:
+            shape = Qt::SizeVerCursor;
+            break;
+        default:
+            if (inside) shape = Qt::CrossCursor;
+            break;
+        }
+    }
+    if (cursor().shape() != shape) setCursor(shape);
 }
 
 void CZoomPlot::mouseReleaseEvent(QMouseEvent* event) {

@@ -63,6 +63,7 @@ protected:
 private:
     PixelRect PlotBounds() const;
     void WheelZoomAt(QPointF position);
+    void UpdatePointerShape(PixelPoint p);
 
     CZoomCursor m_cursor;
     bool m_bRestoreCursor = false;
