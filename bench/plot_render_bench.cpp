@@ -124,13 +124,14 @@ public:
     }
 };
 
-// A paint of the widget whose picture is cached: the blit, a rubber band and
-// the cross-hair of a pick.
+// A repaint while the user drags a rubber band over the cached picture: what a
+// move of the band exposes (its old and new outline), blitted and drawn over.
 void BM_OverlayRepaint(benchmark::State& state) {
     BenchPlot plot;
     plot.resize(kWidth, kHeight);
     plot.show();
-    QImage image = Canvas();
+    // The opaque format of a window's backing store.
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
     plot.render(&image);
     const tarvo::PlotFrame f = plot.Map().Frame();
     const QPointF from(f.left + 100, f.bottom - 100);
@@ -141,15 +142,38 @@ void BM_OverlayRepaint(benchmark::State& state) {
     QMouseEvent move(QEvent::MouseMove, to, plot.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
     QApplication::sendEvent(&plot, &move);
+    // The outline of the band before and after a further move of 20 pixels.
+    const QRect band = QRectF(from, to).normalized().toRect();
+    QRegion exposed;
+    for (const QRect& r : {band, band.adjusted(0, -20, 20, 0)}) {
+        exposed += QRect(r.left(), r.top(), r.width() + 1, 1);
+        exposed += QRect(r.left(), r.bottom(), r.width() + 1, 1);
+        exposed += QRect(r.left(), r.top(), 1, r.height() + 1);
+        exposed += QRect(r.right(), r.top(), 1, r.height() + 1);
+    }
     const int before = plot.RenderCount();
     for (auto _ : state) {
         // The widget paints over its whole area: nothing to clear first.
-        plot.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+        plot.render(&image, QPoint(), exposed, QWidget::RenderFlags());
         benchmark::DoNotOptimize(image.constBits());
     }
     if (plot.RenderCount() != before) state.SkipWithError("the picture was rendered anew");
 }
 BENCHMARK(BM_OverlayRepaint)->Unit(benchmark::kMillisecond);
+
+// The same with the whole window exposed (a full repaint with the overlay).
+void BM_OverlayFullRepaint(benchmark::State& state) {
+    BenchPlot plot;
+    plot.resize(kWidth, kHeight);
+    plot.show();
+    QImage image(kWidth, kHeight, QImage::Format_RGB32);
+    plot.render(&image);
+    for (auto _ : state) {
+        plot.render(&image, QPoint(), QRegion(), QWidget::RenderFlags());
+        benchmark::DoNotOptimize(image.constBits());
+    }
+}
+BENCHMARK(BM_OverlayFullRepaint)->Unit(benchmark::kMillisecond);
 
 // What a recompute of the axes costs: the nice scales and the label texts.
 void BM_ScaleAndLabels(benchmark::State& state) {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegion>
 #include <QWheelEvent>
 
 namespace tarvo {
@@ -70,9 +71,10 @@ void CZoomPlot::ShowPointCursor(int curve, std::ptrdiff_t index) {
         y = m_curves.GetAt(c)[row];
     }
     if (!Map().XToPixelF(x) || !Map().YToPixelF(y)) return;
+    const QRegion before = OverlayRegion();
     m_cursor.SetBounds(PlotBounds());
     m_cursor.ShowCrossHair(XToPixel(x), YToPixel(y));
-    update();
+    UpdateOverlay(before);
 }
 
 std::ptrdiff_t CZoomPlot::HitTest(int /*x*/, int /*y*/, int& curve) {
@@ -134,15 +136,43 @@ void CZoomPlot::OnDrawDone() {
 }
 
 void CZoomPlot::CancelDrag() {
+    const QRegion before = OverlayRegion();
     m_cursor.Reset();
-    update();
+    UpdateOverlay(before);
+}
+
+QRegion CZoomPlot::OverlayRegion() const {
+    QRegion region;
+    const PixelRect& b = m_cursor.Bounds();
+    for (int x : {m_cursor.VLine1(), m_cursor.VLine2()}) {
+        if (x != -1) region += QRect(x, b.top, 1, b.bottom - b.top + 1);
+    }
+    for (int y : {m_cursor.HLine1(), m_cursor.HLine2()}) {
+        if (y != -1) region += QRect(b.left, y, b.right - b.left + 1, 1);
+    }
+    if (const PixelRect& band = m_cursor.Band(); !band.IsNull()) {
+        const PixelRect r = band.Normalized();
+        const int w = r.right - r.left + 1;
+        const int h = r.bottom - r.top + 1;
+        region += QRect(r.left, r.top, w, 1);
+        region += QRect(r.left, r.bottom, w, 1);
+        region += QRect(r.left, r.top, 1, h);
+        region += QRect(r.right, r.top, 1, h);
+    }
+    return region;
+}
+
+void CZoomPlot::UpdateOverlay(const QRegion& before) {
+    // Only the pixels of the old and new lines change: the rest of the picture stays.
+    update(before.united(OverlayRegion()));
 }
 
 void CZoomPlot::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         if (IsPlotReady() && HasValidScale()) {
+            const QRegion before = OverlayRegion();
             m_cursor.BeginDrag(PlotBounds(), ToPixel(event->position()));
-            update();
+            UpdateOverlay(before);
         }
         return;
     }
@@ -158,8 +188,9 @@ void CZoomPlot::mousePressEvent(QMouseEvent* event) {
 
 void CZoomPlot::mouseMoveEvent(QMouseEvent* event) {
     if ((event->buttons() & Qt::LeftButton) != 0 && m_cursor.IsDragging()) {
+        const QRegion before = OverlayRegion();
         m_cursor.Drag(ToPixel(event->position()));
-        update();
+        UpdateOverlay(before);
         return;
     }
     if (event->buttons() == Qt::NoButton) UpdatePointerShape(ToPixel(event->position()));
@@ -195,8 +226,9 @@ void CZoomPlot::mouseReleaseEvent(QMouseEvent* event) {
     m_bJustFocused = false;
     if (!m_cursor.IsDragging()) return;
     PixelRect rect;
+    const QRegion before = OverlayRegion();
     const DragResult result = m_cursor.EndDrag(ToPixel(event->position()), rect);
-    update();
+    UpdateOverlay(before);
     switch (result) {
     case DragResult::kClick: {
         // The click that gave the plot the focus picks nothing.

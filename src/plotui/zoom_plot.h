@@ -10,6 +10,7 @@
 #include <functional>
 
 class QMenu;
+class QRegion;
 
 namespace tarvo {
 
@@ -64,6 +65,10 @@ private:
     PixelRect PlotBounds() const;
     void WheelZoomAt(QPointF position);
     void UpdatePointerShape(PixelPoint p);
+    // The pixels the band and cursor lines cover now.
+    QRegion OverlayRegion() const;
+    // Repaints what the overlay covered before a change and covers after it.
+    void UpdateOverlay(const QRegion& before);
 
     CZoomCursor m_cursor;
     bool m_bRestoreCursor = false;
