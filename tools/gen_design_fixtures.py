@@ -10,9 +10,9 @@ makes them) and the fixtures hold:
   * 20 log10 |H| of SciPy's own sections (sosfreqz) on a grid of GRID_POINTS
     frequencies f_i = i / (GRID_POINTS - 1) of the Nyquist frequency, evaluated
     at omega_i = f_i * pi exactly as the doubles the test uses;
-  * the mean group delay over each grid interval, in samples: that is what a
-    difference quotient of the unwrapped phase between neighbouring grid points
-    measures. It is the closed form -(phase increment)/(interval), the phase
+  * the mean group delay over each grid interval, in samples (the test
+    integrates the program's exact group delay over the interval to compare).
+    It is the closed form -(phase increment)/(interval), the phase
     increment summed factor by factor over the roots of SciPy's sections (exact
     but for the roots' rounding), checked against SciPy's group_delay summed over
     the sections and integrated by composite Gauss-Legendre quadrature (the

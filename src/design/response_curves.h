@@ -28,8 +28,11 @@ enum PlotType : std::int32_t {
 // H at n frequencies spaced evenly from first to last inclusive (in the unit of
 // the filter's sampling frequency), turned into the plot type's quantity:
 // magnitude in dB (types 0 to 4 and above 8), phase or unwrapped phase in degrees,
-// phase or group delay in the time unit paired with the frequency unit. Group
-// delay has one point fewer. Only the real parts of values are meaningful.
+// phase or group delay in the time unit paired with the frequency unit. The group
+// delay is the exact derivative of the phase of the coefficients the responses
+// use (the sections when there are any); where a numerator vanishes on the unit
+// circle it is not defined there and takes its finite neighbours' mean. Every
+// curve has n points. Only the real parts of values are meaningful.
 void ComputeResponse(const CIirFilter& filter, double first, double last, std::int32_t n,
                      std::int32_t plotType, korin::mvect& frequencies, korin::mvect& values);
 

@@ -53,11 +53,13 @@ TEST(ResponseCurves, GroupDelayOfALinearPhaseSectionIsConstant) {
     f.fs.SetUnit(1);
     mvect freq;
     mvect v;
-    ComputeResponse(f, 0.0, 1.0, 200, kPlotGroupDelay, freq, v);
-    ASSERT_EQ(v.size(), 199u);
-    ASSERT_EQ(freq.size(), 199u);
+    ComputeResponse(f, 0.0, 1.0, 257, kPlotGroupDelay, freq, v);
+    ASSERT_EQ(v.size(), 257u);
+    ASSERT_EQ(freq.size(), 257u);
+    ASSERT_EQ(freq[256].real(), 1.0);
+    // Including Fs/2, where the double zero at z = -1 leaves it undefined.
     for (const mcplx& d : v)
-        EXPECT_NEAR(d.real(), 0.5, 1e-9);
+        EXPECT_NEAR(d.real(), 0.5, 1e-12);
 }
 
 TEST(ResponseCurves, PhaseDelayRepairsTheZeroFrequency) {
@@ -141,15 +143,18 @@ TEST(Unwrap, CorrectsJumpsJudgedBeforeCorrection) {
 }
 
 TEST(ResponseCurves, GroupDelayStaysNonNegativeAcrossAPhaseFlip) {
-    // A zero exactly on the unit circle at Fs/4 flips the phase by pi; the
-    // difference quotient across the flip must not show as a negative delay.
+    // A zero exactly on the unit circle at Fs/4 flips the phase by pi, which must
+    // not show as a negative delay: 1 + z^-2 delays by one sample everywhere.
     const CIirFilter f =
         DirectForm({mcplx(1.0), mcplx(0.0), mcplx(1.0)}, {mcplx(1.0), mcplx(0.0), mcplx(0.0)}, 1.0);
     mvect freq;
     mvect v;
     ComputeResponse(f, 0.0, 0.5, 101, kPlotGroupDelay, freq, v);
-    for (const mcplx& d : v)
+    ASSERT_EQ(v.size(), 101u);
+    for (const mcplx& d : v) {
         EXPECT_GE(d.real(), 0.0);
+        EXPECT_NEAR(d.real(), 1.0, 1e-12);
+    }
 }
 
 TEST(TimeResponse, SamplesAndTimeAxis) {
