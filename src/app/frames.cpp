@@ -253,7 +253,7 @@ void CIirSplitFrame::Layout(bool replace) {
         const int row = i < 2 ? i : i - 2;
         if (replace && slot != nullptr && HoldsClassFor(slot, kind)) {
             // Same class: the view stays and shows the new plot type at once.
-            if (auto* plot = dynamic_cast<PlotView*>(slot); plot != nullptr) {
+            if (auto* plot = dynamic_cast<CIirPlot*>(slot); plot != nullptr) {
                 plot->SetPlotType(PanePlotType(kind));
             }
             continue;

@@ -8,6 +8,7 @@
 #include "app/frame_windows.h"
 #include "app/help_window.h"
 #include "app/main_frame.h"
+#include "app/plot_properties_dialog.h"
 #include "app/preferences_dialog.h"
 #include "app/project_templates.h"
 #include "app/qt_project_dialogs.h"
@@ -82,6 +83,9 @@ CIirApp::~CIirApp() {
     // The views' hooks reach into this object.
     CIirDataView::SetContextMenuBuilder({});
     CIirDataView::SetFormatDialog({});
+    CZoomPlot::SetContextMenuBuilder({});
+    CIirPlot::SetPropertiesDialog({});
+    CPlot::SetUi(nullptr);
     SaveSettings();
     stateTimer_->stop();
     for (fw::Document* doc : Documents())
@@ -132,6 +136,26 @@ void CIirApp::InitInstance(const QStringList& files) {
     });
     CIirDataView::SetFormatDialog([this](QWidget* parent, CIirFileFormat& format) {
         return RunViewFormatDialog(format, ui_, parent);
+    });
+    CPlot::SetUi(&ui_);
+    CPlot::MainTitlesDefault() = options_.m_bEnableMainPlotTitles != 0;
+    CZoomPlot::SetContextMenuBuilder([this](int menuId, QWidget* parent) -> QMenu* {
+        switch (menuId) {
+        case kFreqPlotContextMenu:
+            return actions_->BuildContextMenu(MenuBarKind::kFrequency, parent);
+        case kTimePlotContextMenu:
+            return actions_->BuildContextMenu(MenuBarKind::kTime, parent);
+        case kPoleZeroContextMenu:
+            return actions_->BuildContextMenu(MenuBarKind::kPoleZero, parent);
+        default:
+            return nullptr;
+        }
+    });
+    CIirPlot::SetPropertiesDialog([this](QWidget* parent, PlotProperties& properties) {
+        CIirPlotProperties dialog(properties, ui_, parent);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        properties = dialog.GetProperties();
+        return true;
     });
 
     if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
@@ -519,13 +543,17 @@ void CIirApp::OnPreferences() {
                            DialogParent());
     if (dialog.exec() != QDialog::Accepted) return;
     options_.m_bEnableMainPlotTitles = dialog.GetEnableMainPlotTitles() ? 1 : 0;
+    CPlot::MainTitlesDefault() = options_.m_bEnableMainPlotTitles != 0;
     options_.m_dMinDb = dialog.GetDefaultMinDb();
     options_.SaveOptions(settings_);
     if (auto* store = dynamic_cast<SettingsStore*>(&settings_); store != nullptr) store->Sync();
     // Open plots show the title setting at once.
     for (fw::Document* doc : Documents()) {
         for (fw::View* v : doc->Views()) {
-            if (auto* view = dynamic_cast<WidgetView*>(v); view != nullptr && view->Widget()) {
+            if (auto* plot = dynamic_cast<CIirPlot*>(v); plot != nullptr) {
+                plot->Plot()->m_bMainTitle = CPlot::MainTitlesDefault();
+                plot->Plot()->Rebuild();
+            } else if (auto* view = dynamic_cast<WidgetView*>(v); view != nullptr && view->Widget()) {
                 view->Widget()->update();
             }
         }

@@ -70,6 +70,8 @@ bool CIirFilter::DesignWithGain(const IirDesignRequest& r, double linearGain) {
         k = 0.0;
         return false;
     }
+    // Edits keep the gain the user asked for, as they do after loading.
+    normMag = FiniteOrUnset(SectionMagnitudeAt(normFreq));
     return true;
 }
 
@@ -211,12 +213,17 @@ double CIirFilter::SectionMagnitudeAt(double f) const {
     return korin::Abs(korin::SosResponseAt(sos, z) * sos.gain) + 1e-20;
 }
 
-void CIirFilter::Renormalize() {
-    // Without a usable reference (a quantized pole on the unit circle at the
-    // reference frequency) the gain stays as it is.
+bool CIirFilter::Renormalize() {
+    // A pole on the unit circle at the reference frequency makes the magnitude
+    // there infinite, a zero there makes it vanish: scaling by either would
+    // leave a gain of 0, NaN or 1e19, so the gain stays as it is.
     const double now = MagnitudeAt(normFreq);
-    if (!(normMag > 0.0) || !std::isfinite(normMag) || !std::isfinite(now)) return;
+    if (!(normMag > 0.0) || !std::isfinite(normMag) || !std::isfinite(now) ||
+        !(now >= normMag * 1e-12)) {
+        return false;
+    }
     ScaleGain(normMag / now);
+    return true;
 }
 
 void CIirFilter::MeasureReference() {

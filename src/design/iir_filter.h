@@ -36,8 +36,11 @@ public:
     void ScaleGain(double x);
     // |H(e^{j 2 pi f})| + 1e-20, f in cycles per sample.
     double MagnitudeAt(double f) const;
-    // Scales the gain so that the magnitude at normFreq is normMag again.
-    void Renormalize();
+    // Scales the gain so that the magnitude at normFreq is normMag again, and
+    // returns true. Keeps the gain and returns false when there is no usable
+    // reference: normMag not positive and finite, or the magnitude at normFreq
+    // not finite or below normMag * 1e-12 (a pole or zero on the circle there).
+    bool Renormalize();
     // Sets normFreq and normMag from the current results, as a design would for
     // this specification (used after loading, when they are not stored).
     void MeasureReference();
@@ -81,7 +84,7 @@ public:
     std::uint8_t pickIsPole = 1;
     std::uint8_t dragMoved = 0;
     double normFreq = 0.0; // gain reference frequency, cycles per sample
-    double normMag = 1.0;  // |H(normFreq)| of the unit-gain design; 0 when not finite
+    double normMag = 1.0;  // |H(normFreq)| of the design with its gain; 0 when not finite
 
 private:
     // Responses and filtering go through the sections when chosen and present.

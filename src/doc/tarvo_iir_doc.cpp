@@ -11,6 +11,9 @@
 #include "fw/view.h"
 #include "korin/base/kassert.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace tarvo {
 
 namespace {
@@ -45,6 +48,73 @@ std::string AutoExportQuestion(const std::vector<std::string>& paths) {
     return text;
 }
 
+using HeldMessages = std::vector<std::pair<std::string, fw::Icon>>;
+
+// The Ui of a live edit step's export: a modal box would take the mouse grab
+// from the drag, so messages are kept (each text once) instead of shown.
+class HoldingUi final : public fw::Ui {
+public:
+    HoldingUi(fw::Ui& ui, HeldMessages& held) : ui_(ui), held_(held) {}
+
+    void Message(const std::string& text, fw::Icon icon) override {
+        const bool known =
+            std::any_of(held_.begin(), held_.end(), [&](const auto& m) { return m.first == text; });
+        if (!known) held_.emplace_back(text, icon);
+    }
+    // No wait cursor either: it would flicker with every mouse move.
+    void BeginBusy() override {}
+    void EndBusy() override {}
+    void SetStatusText(const std::string& text) override { ui_.SetStatusText(text); }
+    bool OpenWithAssociatedProgram(const std::string& /*path*/) override { return false; }
+    std::optional<std::string> AskSavePath(const std::string& /*suggested*/,
+                                           const std::string& /*filter*/) override {
+        return std::nullopt;
+    }
+
+protected:
+    fw::Answer DoAsk(const std::string& /*text*/, fw::Buttons /*buttons*/) override {
+        return fw::Answer::No;
+    }
+
+private:
+    fw::Ui& ui_;
+    HeldMessages& held_;
+};
+
+// Passes everything on and remembers which messages were shown.
+class NotingUi final : public fw::Ui {
+public:
+    explicit NotingUi(fw::Ui& ui) : ui_(ui) {}
+
+    bool Showed(const std::string& text) const {
+        return std::find(shown_.begin(), shown_.end(), text) != shown_.end();
+    }
+
+    void Message(const std::string& text, fw::Icon icon) override {
+        shown_.push_back(text);
+        ui_.Message(text, icon);
+    }
+    void BeginBusy() override { ui_.BeginBusy(); }
+    void EndBusy() override { ui_.EndBusy(); }
+    void SetStatusText(const std::string& text) override { ui_.SetStatusText(text); }
+    bool OpenWithAssociatedProgram(const std::string& path) override {
+        return ui_.OpenWithAssociatedProgram(path);
+    }
+    std::optional<std::string> AskSavePath(const std::string& suggested,
+                                           const std::string& filter) override {
+        return ui_.AskSavePath(suggested, filter);
+    }
+
+protected:
+    fw::Answer DoAsk(const std::string& text, fw::Buttons buttons) override {
+        return ui_.Ask(text, buttons);
+    }
+
+private:
+    fw::Ui& ui_;
+    std::vector<std::string> shown_;
+};
+
 } // namespace
 
 CTarvoIirDoc::CTarvoIirDoc(fw::Ui& ui, ProjectContext context)
@@ -61,6 +131,8 @@ CTarvoIirDoc::~CTarvoIirDoc() = default;
 
 bool CTarvoIirDoc::OnNewDocument() {
     if (!CFilterDoc::OnNewDocument()) return false;
+    m_bUnrecordedChange = false;
+    m_heldMessages.clear();
     m_dMinDb = OptionsOf(m_context).m_dMinDb;
     m_pending.Set(kDesignPlotTypes);
     UpdateViews(hint::kWindowsOpened);
@@ -70,6 +142,8 @@ bool CTarvoIirDoc::OnNewDocument() {
 
 bool CTarvoIirDoc::OnOpenDocument(const std::string& path) {
     if (!CFilterDoc::OnOpenDocument(path)) return false;
+    m_bUnrecordedChange = false;
+    m_heldMessages.clear();
     if (GetFileVersion() < kCurrentFileVersion) {
         GetUi().Message(kOlderVersionMessage, fw::Icon::Information);
     }
@@ -91,24 +165,52 @@ void CTarvoIirDoc::UpdateViews(std::int32_t hintValue) {
 }
 
 void CTarvoIirDoc::OnFilterChanged(bool record, std::int32_t hintBits) {
+    m_bUnrecordedChange = !record;
     CFilterDoc::OnFilterChanged(record, hintBits);
-    RunAutoExport();
+    if (record) {
+        RunAutoExport();
+    } else {
+        RunSilentExport();
+    }
     UpdateViews(hintBits | hint::kDesignChanged);
 }
 
-void CTarvoIirDoc::RunAutoExport() {
+void CTarvoIirDoc::RecordPendingChange(std::int32_t hintBits) {
+    if (m_bUnrecordedChange) OnFilterChanged(true, hintBits);
+}
+
+bool CTarvoIirDoc::ConfirmAutoExport() {
     // The paths and texts of a received project's entries come from its file:
     // they are written only once the user has agreed to them.
-    if (m_bConfirmAutoExport && m_exports.AutoExportOn() && !m_exports.m_list.Empty() &&
-        IsDesigned()) {
-        m_bConfirmAutoExport = false;
-        const std::string question = AutoExportQuestion(ExportTargets(m_exports.m_list));
-        if (GetUi().Ask(question) != fw::Answer::Yes) {
-            m_exports.SetAutoExport(false);
-            return;
-        }
+    if (!m_bConfirmAutoExport || !m_exports.AutoExportOn() || m_exports.m_list.Empty() ||
+        !IsDesigned()) {
+        return true;
     }
-    m_exports.AutoExport(GetUi());
+    m_bConfirmAutoExport = false;
+    const std::string question = AutoExportQuestion(ExportTargets(m_exports.m_list));
+    if (GetUi().Ask(question) == fw::Answer::Yes) return true;
+    m_exports.SetAutoExport(false);
+    return false;
+}
+
+void CTarvoIirDoc::RunAutoExport() {
+    NotingUi ui(GetUi());
+    if (ConfirmAutoExport()) m_exports.AutoExport(ui);
+    // A live edit's failures are shown once, at its end; one this export just
+    // showed again is not repeated.
+    HeldMessages held;
+    held.swap(m_heldMessages);
+    for (const auto& [text, icon] : held) {
+        if (!ui.Showed(text)) GetUi().Message(text, icon);
+    }
+}
+
+void CTarvoIirDoc::RunSilentExport() {
+    // A received project writes nothing before its question, which waits for
+    // the end of the edit.
+    if (m_bConfirmAutoExport) return;
+    HoldingUi ui(GetUi(), m_heldMessages);
+    m_exports.AutoExport(ui);
 }
 
 bool CTarvoIirDoc::SetViewFormat(const CIirFileFormat& format) {
@@ -207,6 +309,13 @@ void CTarvoIirDoc::AfterLoad() {
 
 void CTarvoIirDoc::StepHistory(bool (CUndo::*step)()) {
     const double hzBefore = m_filter.fs.GetHz();
+    if (m_bUnrecordedChange) {
+        // Undo in the middle of a drag or a key burst: the edit so far becomes
+        // one step, which Undo then takes back whole (Redo finds nothing newer).
+        // The export below follows the restored design.
+        m_bUnrecordedChange = false;
+        CFilterDoc::OnFilterChanged(true, 0);
+    }
     try {
         (this->*step)();
     } catch (const fw::ArchiveError& e) {

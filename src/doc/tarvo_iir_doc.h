@@ -11,10 +11,13 @@
 #include "doc/project_context.h"
 #include "export/export_files.h"
 #include "export/iir_file_format.h"
+#include "fw/ui.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace tarvo {
 
@@ -53,9 +56,23 @@ public:
     void Serialize(fw::Archive& ar) override;
 
     bool IsDesigned() const override;
-    // Modified flag and undo step (when record is set), automatic export, then
-    // the views hear hintBits with the design-changed event.
+    // The design changed; the views then hear hintBits with the design-changed
+    // event. With record set: the modified mark and an undo step (always: the
+    // caller says the design changed), the question a received project's export
+    // list is due, the automatic export with its failures shown, then the
+    // failures of the live steps before it that this export did not show again.
+    // Without record it is one step of a live edit (a drag move, an arrow key):
+    // no mark and no undo step, the change stays pending, and the export runs
+    // silently: nothing is asked (a received project writes nothing until then)
+    // and failures are kept for the recorded end, each text once.
+    // A caller that cannot tell whether anything changed, such as a click that
+    // only picks or unpicks a root, calls RecordPendingChange instead.
     void OnFilterChanged(bool record, std::int32_t hintBits) override;
+    // Live edit steps changed the design since it was last recorded.
+    bool HasUnrecordedChange() const { return m_bUnrecordedChange; }
+    // Ends a live edit: OnFilterChanged(true, hintBits) when a change is
+    // pending; otherwise nothing happens (no undo step, no mark, no update).
+    void RecordPendingChange(std::int32_t hintBits);
 
     bool OnCommand(fw::CommandId id) override;
     bool OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) override;
@@ -92,8 +109,15 @@ public:
     const LayoutRecord& GetLayout(std::int32_t index = 0) const;
 
 private:
+    // The export of a recorded change, an undo or a redo (see OnFilterChanged).
     void RunAutoExport();
-    // Undo or Redo with their hints: 5 always, 7 when the frequency changed.
+    // The export of a live edit step (see OnFilterChanged).
+    void RunSilentExport();
+    // Asks a received project's question when an export would now write its
+    // files; false when the answer turned the automatic export off.
+    bool ConfirmAutoExport();
+    // Undo or Redo with their hints: 5 always, 7 when the frequency changed. A
+    // pending live edit is recorded first, so Undo takes back all of it.
     void StepHistory(bool (CUndo::*step)());
     // Opens a window from a template and sends hint when one was made.
     void OpenWindow(fw::DocTemplate* docTemplate, std::int32_t hintValue);
@@ -118,6 +142,9 @@ private:
     // Opened from a file whose export entries the user has not seen yet: the
     // first automatic export asks before it writes them.
     bool m_bConfirmAutoExport = false;
+    bool m_bUnrecordedChange = false;
+    // Export failures of the live steps since the last recorded change.
+    std::vector<std::pair<std::string, fw::Icon>> m_heldMessages;
 };
 
 } // namespace tarvo

@@ -91,11 +91,11 @@ bool CTarvoIirDoc::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
         return true;
     }
     if (id == fw::kIdEditUndo) {
-        ui.Enable(CanUndo());
+        ui.Enable(CanUndo() || HasUnrecordedChange());
         return true;
     }
     if (id == fw::kIdEditRedo) {
-        ui.Enable(CanRedo());
+        ui.Enable(CanRedo() && !HasUnrecordedChange());
         return true;
     }
     return CFilterDoc::OnUpdateCommand(id, ui);

@@ -58,11 +58,18 @@ inline constexpr std::int32_t kStepWindowOpened = Make(kWindowsChanged, 14, kDoc
 inline constexpr std::int32_t kImpulseAndStepWindowOpened =
     Make(kWindowsChanged, 15, kDocumentSubCode);
 
+// Between the pole-zero views of a project (event kPoleZero): erase the pick
+// marks, draw them, rebuild the whole plot.
+inline constexpr std::int32_t kPickErase = Make(kPoleZero, 0, 5);
+inline constexpr std::int32_t kPickDraw = Make(kPoleZero, 0, 6);
+inline constexpr std::int32_t kPoleZeroRebuild = Make(kPoleZero, 0, 7);
+
 // The numbers views and older files know them by.
 static_assert(kLoaded == 773 && kAboutToStore == 774 && kWindowsOpened == 777);
 static_assert(kPhaseWindowOpened == 857 && kUnwrappedPhaseWindowOpened == 873 &&
               kPhaseDelayWindowOpened == 889 && kGroupDelayWindowOpened == 905);
 static_assert(kImpulseWindowOpened == 985 && kStepWindowOpened == 1001 &&
               kImpulseAndStepWindowOpened == 1017);
+static_assert(kPickErase == 0x50A && kPickDraw == 0x60A && kPoleZeroRebuild == 0x70A);
 
 } // namespace tarvo::hint

@@ -408,7 +408,12 @@ void DrawCurve(QPainter& p, const PlotLayout& layout, const PlotScene& scene, co
 }
 
 void DrawCurves(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
-    if (scene.curves == nullptr || !layout.map.HasValidScale()) return;
+    if (!layout.map.HasValidScale()) return;
+    if (scene.customCurves) {
+        scene.customCurves(p, layout);
+        return;
+    }
+    if (scene.curves == nullptr) return;
     const CDataSet& curves = *scene.curves;
     if (scene.polar) {
         if (curves.GetCount() >= 2) {

@@ -10,6 +10,7 @@
 #include "plot/plot_data.h"
 #include "plot/plot_map.h"
 
+#include <functional>
 #include <QFont>
 #include <QRect>
 #include <string>
@@ -41,6 +42,8 @@ enum class RenderKind {
     kPrint,   // a printed page: 3 % fonts, square when polar
 };
 
+struct PlotLayout;
+
 // Everything a render reads; the pointers stay owned by the plot.
 struct PlotScene {
     const CDataColumn* xData = nullptr;
@@ -57,6 +60,9 @@ struct PlotScene {
     bool polar = false;
     QFont font; // family, weight and style; sizes are set per render
     double fontScale = 1.0;
+    // Draws the curves instead of the standard styles (clipped to the plot area
+    // grown by the marker radius), for plots whose points are not curves over x.
+    std::function<void(QPainter&, const PlotLayout&)> customCurves;
 };
 
 // The result of laying a plot out in an area.

@@ -88,6 +88,11 @@ fw::Ui& CPlot::GetUi() {
     return UiHook() != nullptr ? *UiHook() : fallback;
 }
 
+bool& CPlot::MainTitlesDefault() {
+    static bool on = true;
+    return on;
+}
+
 std::string& CPlot::LastDataPath() {
     static std::string path = "GRAPH.PLT";
     return path;
@@ -155,6 +160,11 @@ PlotScene CPlot::Scene(int xPower) const {
     scene.polar = m_axes.m_bPolar;
     scene.font = m_logFont;
     scene.fontScale = m_dFontScale;
+    if (HasCustomCurves()) {
+        scene.customCurves = [this](QPainter& p, const PlotLayout& layout) {
+            DrawCustomCurves(p, layout);
+        };
+    }
     return scene;
 }
 

@@ -38,6 +38,8 @@ public:
     static fw::Ui& GetUi();
     // The path Write Data offers: "GRAPH.PLT", then the last file written by any plot.
     static std::string& LastDataPath();
+    // Whether new plots draw their main title (an application preference).
+    static bool& MainTitlesDefault();
 
     explicit CPlot(QWidget* parent = nullptr);
     ~CPlot() override;
@@ -88,7 +90,7 @@ public:
     int m_nStyle = kStyleAuto;
     bool m_bOriginAtZero = true;
     bool m_bLegend = true;
-    bool m_bMainTitle = true;
+    bool m_bMainTitle = MainTitlesDefault();
     QFont m_logFont;           // family, weight, style; its point size is the nominal height
     double m_dFontScale = 1.0; // multiplies every text size
     std::string m_strXTitle = "X-Title";
@@ -104,6 +106,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     // Drawn above the cached picture at every paint.
     virtual void DrawOverlay(QPainter& /*painter*/) {}
+    // Plots whose points are not curves over x draw them here instead.
+    virtual bool HasCustomCurves() const { return false; }
+    virtual void DrawCustomCurves(QPainter& /*painter*/, const PlotLayout& /*layout*/) const {}
     // The picture must be rendered anew at the next paint.
     void InvalidatePicture();
     // The notices of the engine, shown once each after painting.

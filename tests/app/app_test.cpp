@@ -51,7 +51,7 @@ TEST_F(AppTest, StartsWithANewProjectInTheDefaultLayout) {
     const std::array<std::int32_t, 3> rightTypes{kPlotMagnitude, kPlotUnwrappedPhase,
                                                  kPlotImpulseAndStep};
     for (int i = 0; i < 3; ++i) {
-        const auto* plot = dynamic_cast<PlotView*>(frame->PaneView(2 + i));
+        const auto* plot = dynamic_cast<CIirPlot*>(frame->PaneView(2 + i));
         ASSERT_NE(plot, nullptr);
         EXPECT_EQ(plot->PlotType(), rightTypes[static_cast<std::size_t>(i)]);
     }
@@ -96,7 +96,7 @@ TEST_F(AppTest, ThePaneOfAnotherClassIsReplacedAndOfTheSameClassSwitched) {
 
     doc.SetPaneKind(*magnitude, kPanePhase);
     EXPECT_EQ(frame.PaneView(2), magnitude);
-    EXPECT_EQ(dynamic_cast<PlotView*>(magnitude)->PlotType(), kPlotPhase);
+    EXPECT_EQ(dynamic_cast<CIirPlot*>(magnitude)->PlotType(), kPlotPhase);
 
     doc.SetPaneKind(*magnitude, kPaneCoefficients);
     ASSERT_NE(dynamic_cast<CIirDataView*>(frame.PaneView(2)), nullptr);

@@ -171,8 +171,8 @@ TEST(DesignAction, GainAndBiquadChoiceAreApplied) {
     ASSERT_TRUE(RunDesign(filter, form, kMinDb).Designed());
     EXPECT_EQ(filter.spec, form);
     EXPECT_FALSE(filter.useSos);
-    // normMag is the unit-gain design's magnitude (even order: -ripple at DC).
-    EXPECT_NEAR(20 * std::log10(filter.normMag), -2.0, 1e-9);
+    // normMag includes the form's gain (even order: -ripple at DC, then +6 dB).
+    EXPECT_NEAR(20 * std::log10(filter.normMag), 4.0, 1e-9);
     EXPECT_NEAR(20 * std::log10(filter.MagnitudeAt(filter.normFreq)), 4.0, 1e-9);
     EXPECT_DOUBLE_EQ(filter.sos.gain, filter.k);
 
