@@ -74,7 +74,7 @@ COMPARISONS = [
         "design_bench",
         "BM_GroupDelayCurve8192",
         lambda: sig.group_delay(ELLIP_BA, w=8192),
-        1.0,
+        5.0,
     ),
     Comparison(
         "ResponseAt, 20 sections, 8192 points (sosfreqz)",
