@@ -154,6 +154,25 @@ void EvenlySpacedCosSin(const mvect& s, std::vector<double>& cosW, std::vector<d
     }
 }
 
+#if defined(__GNUC__) && !defined(__clang__)
+// GCC's -O2 cost model leaves this loop scalar, at twice the time; clang
+// vectorises it at -O2 anyway.
+#define TARVO_VECTORIZE __attribute__((optimize("vect-cost-model=cheap")))
+#else
+#define TARVO_VECTORIZE
+#endif
+
+// out[i] += the section's delay at each of n frequencies.
+TARVO_VECTORIZE void AddSectionDelay(Quadratic num, Quadratic den, const double* cw,
+                                     const double* sw, double* out, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const Fraction f = SectionDelay(num, den, cw[i], sw[i]);
+        out[i] += f.top / f.bottom;
+    }
+}
+
+#undef TARVO_VECTORIZE
+
 // Group delay in samples at each w of the direct form b / a.
 double DirectFormDelay(const CIirFilter& filter, double w) {
     // An empty b is a response of 0, whose delay is not defined.
@@ -185,10 +204,7 @@ std::vector<double> SamplesOfDelay(const CIirFilter& filter, const mvect& s) {
         if (row.size() != 6) continue; // left out of the response as well
         const Quadratic numerator = QuadraticOf(row, 0);
         const Quadratic denominator = QuadraticOf(row, 3);
-        for (std::size_t i = 0; i < n; ++i) {
-            const Fraction f = SectionDelay(numerator, denominator, cw[i], sw[i]);
-            out[i] += f.top / f.bottom;
-        }
+        AddSectionDelay(numerator, denominator, cw, sw, out, n);
     }
     return delay;
 }

@@ -39,11 +39,15 @@ constexpr std::int32_t kRangePoints = 128;
 // Headroom above the magnitude curve, in dB.
 constexpr double kMagnitudeHeadroom = 5.0;
 
+// A frequency plot draws one of its five kinds; anything else is magnitude.
+std::int32_t FrequencyType(std::int32_t t) {
+    return t >= kPlotPhase && t <= kPlotGroupDelay ? t : kPlotMagnitude;
+}
+
 } // namespace
 
 CIirFreqPlot::CIirFreqPlot(std::int32_t plotType)
-    : CIirPlot(MenuBarKind::kFrequency,
-               plotType == kPlotNone ? kPlotNone : NormalizePlotType(plotType),
+    : CIirPlot(MenuBarKind::kFrequency, plotType == kPlotNone ? kPlotNone : FrequencyType(plotType),
                kFreqPlotContextMenu,
                kPropAutoTitles | kPropFullDecadeZoom | kPropOriginAtZero | kPropLegend) {
     Plot()->setObjectName("frequencyPlot");
@@ -57,7 +61,7 @@ HelpTopic CIirFreqPlot::Help() const {
 }
 
 std::int32_t CIirFreqPlot::NormalizePlotType(std::int32_t plotType) const {
-    return plotType >= kPlotPhase && plotType <= kPlotGroupDelay ? plotType : kPlotMagnitude;
+    return FrequencyType(plotType);
 }
 
 void CIirFreqPlot::ResetData() {

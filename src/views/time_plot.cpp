@@ -42,10 +42,14 @@ bool Extent(const korin::mvect& v, double& low, double& high) {
     return any;
 }
 
+std::int32_t TimeType(std::int32_t t) {
+    return t >= kPlotImpulse && t <= kPlotImpulseAndStep ? t : kPlotImpulseAndStep;
+}
+
 } // namespace
 
 CIirTimePlot::CIirTimePlot(std::int32_t plotType)
-    : CIirPlot(MenuBarKind::kTime, plotType == kPlotNone ? kPlotNone : NormalizePlotType(plotType),
+    : CIirPlot(MenuBarKind::kTime, plotType == kPlotNone ? kPlotNone : TimeType(plotType),
                kTimePlotContextMenu, kPropAllEnabled) {
     Plot()->setObjectName("timePlot");
     Plot()->setWhatsThis(QStringLiteral(
