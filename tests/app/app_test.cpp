@@ -8,6 +8,7 @@
 #include "design/response_curves.h"
 #include "doc/doc_command_ids.h"
 #include "doc/pane_kind.h"
+#include "doc/view_command_ids.h"
 #include "fw/command_ids.h"
 #include "fw/test_files.h"
 #include "views/pane_views.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTest>
@@ -85,6 +87,29 @@ TEST_F(AppTest, KeysReachTheirCommandsFromEveryWindow) {
     EXPECT_EQ(poleZero->parentWidget(), app->MainFrame());
     EXPECT_FALSE(poleZero->menuBar()->actions().isEmpty());
     EXPECT_TRUE(poleZero->actions().contains(Action(fw::kIdFileNew)));
+}
+
+TEST_F(AppTest, APlotsOwnTypeCommandReplacesItsPaneSafely) {
+    Start();
+    Design(*Project());
+    CIirSplitFrame& frame = *DesignWindow();
+    auto* magnitude = dynamic_cast<CIirFreqPlot*>(frame.PaneView(2));
+    ASSERT_NE(magnitude, nullptr);
+    const QPointer<QWidget> old = magnitude->Widget();
+    // The view goes inside its own handler; its widget stays until later and
+    // must not call back into it.
+    ASSERT_TRUE(magnitude->OnCommand(kIdTypeImpulse));
+    const auto* impulse = dynamic_cast<CIirTimePlot*>(frame.PaneView(2));
+    ASSERT_NE(impulse, nullptr);
+    EXPECT_EQ(impulse->PlotType(), kPlotImpulse);
+    ASSERT_FALSE(old.isNull());
+    old->resize(300, 200);
+    old->grab();
+    QMouseEvent click(QEvent::MouseButtonPress, QPointF(50, 50), QPointF(50, 50), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(old, &click);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(old.isNull());
 }
 
 TEST_F(AppTest, ThePaneOfAnotherClassIsReplacedAndOfTheSameClassSwitched) {
