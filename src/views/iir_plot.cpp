@@ -198,13 +198,18 @@ void CIirPlot::BeginBusy(const std::string& text) const {
     if (CTarvoIirDoc* doc = GetIirDocument(); doc != nullptr) {
         doc->GetUi().SetStatusText(text);
         doc->GetUi().BeginBusy();
+        ++busy_;
     }
 }
 
 void CIirPlot::EndBusy(const std::string& text) const {
     if (CTarvoIirDoc* doc = GetIirDocument(); doc != nullptr) {
         doc->GetUi().SetStatusText(text);
-        doc->GetUi().EndBusy();
+        // The zoom status ends every paint: only a wait this plot began is ended.
+        if (busy_ > 0) {
+            --busy_;
+            doc->GetUi().EndBusy();
+        }
     }
 }
 
@@ -235,6 +240,10 @@ void CIirPlot::OnUpdate(fw::View* /*sender*/, std::int32_t hint, fw::Object* hin
         plot_->Rebuild();
     }
     const std::int32_t event = hint::Event(hint);
+    if (filter != nullptr && filter == filter_ && !filter_->IsEmpty() && FsValue() <= 0.0) {
+        // Nothing can be drawn against such a frequency: say why the plot is empty.
+        SetStatusText("The sampling frequency must be greater than zero.");
+    }
     if (filter != nullptr && filter == filter_ &&
         (event == hint::kDesignChanged || event == hint::kFsChanged)) {
         if ((hint & hint::kNoRescale) != 0) {

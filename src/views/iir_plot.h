@@ -157,6 +157,7 @@ private:
 
     IirPlotWidget* plot_;
     CIirFilter* filter_ = nullptr;
+    mutable int busy_ = 0; // waits begun and not yet ended
     MenuBarKind menuBar_;
     std::int32_t propertiesMask_;
 };
