@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <gmock/gmock.h>
+#include <sys/stat.h>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -471,6 +472,31 @@ TEST(CoefficientWriter, UnwritableFolderKeepsTheEarlierFile) {
     EXPECT_THAT(ui.Messages(), ElementsAre("Cannot open file \"" + path + "\"."));
     EXPECT_EQ(ReadText(path), "earlier export");
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+}
+
+TEST(CoefficientWriter, AFileThatWouldNotChangeIsNotReplaced) {
+    ScratchDir dir;
+    const std::string path = dir.File("out.m");
+    CIirFilter filter = TwoSectionFilter();
+    fw::RecordingUi ui;
+    CIirExportFileFormat entry(dir.Path().string());
+    entry.m_nFormat = kFormatMatlab;
+    ASSERT_TRUE(entry.WriteToPath(filter, path, false, ui));
+    const auto inode = [&] {
+        struct stat st {};
+        EXPECT_EQ(::stat(path.c_str(), &st), 0);
+        return st.st_ino;
+    };
+    const auto first = inode();
+    const std::string text = ReadText(path);
+    // The same text again leaves the file in place; a change replaces it.
+    ASSERT_TRUE(entry.WriteToPath(filter, path, false, ui));
+    EXPECT_EQ(inode(), first);
+    filter.ScaleGain(2.0);
+    ASSERT_TRUE(entry.WriteToPath(filter, path, false, ui));
+    EXPECT_NE(inode(), first);
+    EXPECT_NE(ReadText(path), text);
+    EXPECT_TRUE(ui.Messages().empty());
 }
 
 TEST(CoefficientWriter, FullDiskKeepsTheEarlierFile) {
