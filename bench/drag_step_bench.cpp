@@ -632,12 +632,18 @@ RunResult RunDrag(const RunConfig& config, const Options& options) {
     const std::size_t undoSteps = doc.UndoCount() - undoBefore;
     const bool recorded = undoBefore <= tarvo::CUndo::kCapacity && undoSteps == 1 &&
                           !poleZero->IsDragging() && !doc.HasUnrecordedChange() && doc.IsModified();
-    // With the export on, every file was written anew; with it off, none was
-    // ever written.
+    // With the export on, every file whose text changed was written anew; with
+    // it off, none was ever written.
     const auto exportAfter = exportTimes();
     bool exportWritten = true;
     bool exportAbsent = true;
     for (std::size_t i = 0; i < exportFiles.size(); ++i) {
+        // The header's text does not change with the roots, so it is left in place.
+        if (exportFiles[i] == "bandpass.h") {
+            exportWritten = exportWritten && exportAfter[i];
+            exportAbsent = exportAbsent && !exportAfter[i];
+            continue;
+        }
         exportWritten = exportWritten && exportBefore[i] && exportAfter[i] > exportBefore[i];
         exportAbsent = exportAbsent && !exportAfter[i];
     }
