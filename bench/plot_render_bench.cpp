@@ -58,6 +58,15 @@ tarvo::PlotScene SceneOf(const Curves& data) {
     return scene;
 }
 
+// One screen render of the scene, as the widget makes its picture.
+void RenderOnce(QImage& image, const tarvo::PlotScene& scene) {
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    const tarvo::PlotLayout layout =
+        tarvo::LayoutPlot(&image, image.rect(), scene, tarvo::RenderKind::kScreen);
+    tarvo::DrawPlot(painter, layout, scene);
+}
+
 QImage Canvas() {
     return {kWidth, kHeight, QImage::Format_ARGB32_Premultiplied};
 }
@@ -68,11 +77,7 @@ void BM_FullRender(benchmark::State& state) {
     const tarvo::PlotScene scene = SceneOf(data);
     QImage image = Canvas();
     for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        const tarvo::PlotLayout layout =
-            tarvo::LayoutPlot(&image, image.rect(), scene, tarvo::RenderKind::kScreen);
-        tarvo::DrawPlot(painter, layout, scene);
+        RenderOnce(image, scene);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
@@ -199,11 +204,7 @@ void BM_TimePlot1e6(benchmark::State& state) {
     tarvo::PlotScene scene = SceneOf(data);
     QImage image = Canvas();
     for (auto _ : state) {
-        image.fill(Qt::white);
-        QPainter painter(&image);
-        const tarvo::PlotLayout layout =
-            tarvo::LayoutPlot(&image, image.rect(), scene, tarvo::RenderKind::kScreen);
-        tarvo::DrawPlot(painter, layout, scene);
+        RenderOnce(image, scene);
         benchmark::DoNotOptimize(image.constBits());
     }
 }

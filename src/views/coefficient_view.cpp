@@ -299,12 +299,7 @@ bool CIirDataView::OnCommand(fw::CommandId id) {
 
 bool CIirDataView::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
     if (TypeCommandPaneKind(id)) {
-        bool inDesignPane = false;
-        if (const CTarvoIirDoc* doc = GetIirDocument(); doc != nullptr) {
-            const DesignFrame* frame = doc->FindDesignFrame();
-            inDesignPane = frame != nullptr && frame->PaneIndexOf(*this).has_value();
-        }
-        ui.Enable(TypeCommandEnabled(id, IsDesigned(), inDesignPane));
+        ui.Enable(TypeCommandEnabled(id, IsDesigned(), IsDesignPane()));
         return true;
     }
     if (id == kIdDataViewFormat || id == kIdDataViewFont) {

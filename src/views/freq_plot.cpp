@@ -101,12 +101,8 @@ bool CIirFreqPlot::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
 
 int CIirFreqPlot::UpdateTitles(int xAxisPower) {
     if (!Plot()->m_bAutoTitles) return CIirPlot::UpdateTitles(xAxisPower);
-    const PlotTitleTexts titles =
-        FrequencyPlotTitles(Filter()->FamilyName(), Filter()->fs, m_nPlotType, xAxisPower);
-    Plot()->m_strMainTitle = titles.main;
-    Plot()->m_strXTitle = titles.x;
-    Plot()->m_strYTitle = titles.y;
-    return titles.exponent;
+    return ApplyTitles(
+        FrequencyPlotTitles(Filter()->FamilyName(), Filter()->fs, m_nPlotType, xAxisPower));
 }
 
 void CIirFreqPlot::PrepareCurveColors() {

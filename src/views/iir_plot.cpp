@@ -190,6 +190,13 @@ int CIirPlot::UpdateTitles(int xAxisPower) {
     return xAxisPower;
 }
 
+int CIirPlot::ApplyTitles(const PlotTitleTexts& titles) {
+    plot_->m_strMainTitle = titles.main;
+    plot_->m_strXTitle = titles.x;
+    plot_->m_strYTitle = titles.y;
+    return titles.exponent;
+}
+
 void CIirPlot::SetStatusText(const std::string& text) const {
     if (CTarvoIirDoc* doc = GetIirDocument(); doc != nullptr) doc->GetUi().SetStatusText(text);
 }
@@ -304,12 +311,7 @@ bool CIirPlot::OnCommand(fw::CommandId id) {
 
 bool CIirPlot::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
     if (TypeCommandPaneKind(id)) {
-        bool inDesignPane = false;
-        if (const CTarvoIirDoc* doc = GetIirDocument(); doc != nullptr) {
-            const DesignFrame* frame = doc->FindDesignFrame();
-            inDesignPane = frame != nullptr && frame->PaneIndexOf(*this).has_value();
-        }
-        ui.Enable(TypeCommandEnabled(id, IsPlotReady(), inDesignPane));
+        ui.Enable(TypeCommandEnabled(id, IsPlotReady(), IsDesignPane()));
         return true;
     }
     if (id == kIdPlotProperties) {

@@ -5,6 +5,7 @@
 // its texts in the status bar. Its widget is a zoom plot that asks the view
 // for data, titles and read-outs, and passes it the input a plot handles itself.
 
+#include "design/plot_texts.h"
 #include "design/response_curves.h"
 #include "plot/plot_properties.h"
 #include "plotui/zoom_plot.h"
@@ -143,6 +144,8 @@ protected:
     virtual void ResetDataForEdit() { ResetData(); }
     // Binding: the hint's plot-type bits, when the view has no type yet.
     virtual void OnBind(std::int32_t hint);
+    // Shows automatic titles and returns the exponent they leave for the suffix.
+    int ApplyTitles(const PlotTitleTexts& titles);
     // After Properties' OK, with the values copied back.
     virtual void OnPropertiesChanged() { plot_->Rebuild(); }
     CIirFilter* MutableFilter() const { return filter_; }

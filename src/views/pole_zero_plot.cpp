@@ -89,11 +89,7 @@ int CPoleZeroPlot::GetCurveCount() const {
 
 int CPoleZeroPlot::UpdateTitles(int xAxisPower) {
     if (!Plot()->m_bAutoTitles) return CIirPlot::UpdateTitles(xAxisPower);
-    const PlotTitleTexts titles = PoleZeroPlotTitles(Filter()->FamilyName(), xAxisPower);
-    Plot()->m_strMainTitle = titles.main;
-    Plot()->m_strXTitle = titles.x;
-    Plot()->m_strYTitle = titles.y;
-    return titles.exponent;
+    return ApplyTitles(PoleZeroPlotTitles(Filter()->FamilyName(), xAxisPower));
 }
 
 void CPoleZeroPlot::PrepareCurveColors() {

@@ -201,12 +201,8 @@ void CIirTimePlot::PrepareCurveColors() {
 
 int CIirTimePlot::UpdateTitles(int xAxisPower) {
     if (!Plot()->m_bAutoTitles) return CIirPlot::UpdateTitles(xAxisPower);
-    const PlotTitleTexts titles =
-        TimePlotTitles(Filter()->FamilyName(), Filter()->fs, m_nPlotType, xAxisPower);
-    Plot()->m_strMainTitle = titles.main;
-    Plot()->m_strXTitle = titles.x;
-    Plot()->m_strYTitle = titles.y;
-    return titles.exponent;
+    return ApplyTitles(
+        TimePlotTitles(Filter()->FamilyName(), Filter()->fs, m_nPlotType, xAxisPower));
 }
 
 void CIirTimePlot::OnPointPicked(std::ptrdiff_t index) {

@@ -1,5 +1,6 @@
 #include "views/widget_view.h"
 
+#include "doc/design_frame.h"
 #include "doc/tarvo_iir_doc.h"
 #include "fw/command_ids.h"
 #include "views/print_service.h"
@@ -60,6 +61,13 @@ bool WidgetView::OnUpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
     if (id != fw::kIdFilePrint && id != fw::kIdFilePrintPreview) return false;
     ui.Enable(CanPrint() && PrintService::Current() != nullptr);
     return true;
+}
+
+bool WidgetView::IsDesignPane() const {
+    const CTarvoIirDoc* doc = GetIirDocument();
+    if (doc == nullptr) return false;
+    const DesignFrame* frame = doc->FindDesignFrame();
+    return frame != nullptr && frame->PaneIndexOf(*this).has_value();
 }
 
 } // namespace tarvo

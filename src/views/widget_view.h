@@ -40,6 +40,8 @@ public:
     virtual void PrintPage(QPainter& /*painter*/, const QRect& /*page*/) {}
 
     CTarvoIirDoc* GetIirDocument() const;
+    // The view is a pane of its project's design window (where Type commands apply).
+    bool IsDesignPane() const;
 
     // Print and Print Preview of views that can print.
     bool OnCommand(fw::CommandId id) override;
