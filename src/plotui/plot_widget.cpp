@@ -193,7 +193,9 @@ void CPlot::RenderPicture() {
     pictureStale_ = false;
     ++renders_;
     const qreal dpr = devicePixelRatioF();
-    picture_ = QPixmap((QSizeF(size()) * dpr).toSize());
+    // The same size reuses the picture's memory: a drag renders every move.
+    const QSize pixels = (QSizeF(size()) * dpr).toSize();
+    if (picture_.size() != pixels) picture_ = QPixmap(pixels);
     picture_.setDevicePixelRatio(dpr);
     picture_.fill(Qt::white);
     screenLayout_ = PlotLayout{};
