@@ -10,6 +10,7 @@
 #include "fw/ui.h"
 #include "views/coefficient_view_rules.h"
 
+#include <optional>
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
@@ -21,8 +22,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTimer>
 
 namespace tarvo {
@@ -206,7 +205,9 @@ void CIirDataView::Render() {
     QString text;
     CTarvoIirDoc* doc = GetIirDocument();
     if (doc != nullptr && IsDesigned()) {
-        const fw::BusyGuard busy(doc->GetUi());
+        // A live edit rewrites the text at every move: no wait cursor flicker then.
+        std::optional<fw::BusyGuard> busy;
+        if (!doc->HasUnrecordedChange()) busy.emplace(doc->GetUi());
         const CoefficientTextResult result =
             CoefficientText(doc->GetFormat(), *filter_, doc->GetUi());
         text = QString::fromUtf8(result.text.data(), static_cast<qsizetype>(result.text.size()));
