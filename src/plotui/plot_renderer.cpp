@@ -505,6 +505,11 @@ PlotLayout LayoutPlot(const QPaintDevice* device, const QRect& area, const PlotS
 }
 
 void DrawPlot(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
+    DrawPlotBackground(p, layout, scene);
+    DrawPlotCurves(p, layout, scene);
+}
+
+void DrawPlotBackground(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
     if (!layout.ok) return;
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
@@ -539,6 +544,15 @@ void DrawPlot(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
         DrawAxes(p, layout, scene, labelHeight);
         DrawLegend(p, layout, scene);
     }
+    p.restore();
+}
+
+void DrawPlotCurves(QPainter& p, const PlotLayout& layout, const PlotScene& scene) {
+    if (!layout.ok) return;
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setBrush(Qt::NoBrush);
+    const PlotFrame& f = layout.map.Frame();
     const int m = layout.dotRadius;
     p.setClipRect(
         QRect(f.left - m, f.bottom - f.height - m, f.width + 2 * m + 1, f.height + 2 * m + 1));

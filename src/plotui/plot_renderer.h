@@ -97,6 +97,10 @@ PlotLayout LayoutPlot(const QPaintDevice* device, const QRect& area, const PlotS
                       RenderKind kind);
 // Draws a laid-out scene; the data must be complete by now.
 void DrawPlot(QPainter& painter, const PlotLayout& layout, const PlotScene& scene);
+// The two halves of DrawPlot: titles, grid, axes, labels and legend, which
+// depend only on the layout; then the curves, clipped near the plot area.
+void DrawPlotBackground(QPainter& painter, const PlotLayout& layout, const PlotScene& scene);
+void DrawPlotCurves(QPainter& painter, const PlotLayout& layout, const PlotScene& scene);
 
 // The font of a given pixel size: the scene's font, scaled.
 QFont PlotFont(const PlotScene& scene, int size);

@@ -182,11 +182,48 @@ std::optional<PlotLayout> CPlot::Prepare(const QPaintDevice* device, const QRect
     PrepareCurveColors();
     if (recompute) ComputeRanges();
     xPower_ = UpdateTitles(m_axes.x.power);
-    PlotLayout layout = LayoutPlot(device, area, Scene(xPower_), kind);
+    const PlotScene scene = Scene(xPower_);
+    reusedBackground_ = false;
+    PlotLayout layout;
+    if (kind == RenderKind::kScreen) {
+        // A picture whose axes, titles and legend stay (a drag step) keeps its
+        // laid-out background: only the curves are drawn anew.
+        BackgroundKey key = KeyOf(scene, area.size());
+        reusedBackground_ = backgroundKey_ && *backgroundKey_ == key;
+        if (reusedBackground_) {
+            layout = backgroundLayout_;
+            layout.notices.clear();
+        } else {
+            layout = LayoutPlot(device, area, scene, kind);
+            backgroundKey_ = std::move(key);
+            backgroundLayout_ = layout;
+        }
+    } else {
+        layout = LayoutPlot(device, area, scene, kind);
+    }
     if (layout.ok && recompute) {
         ComputeCurves(layout.map.Frame().width, layout.map.Frame().height);
     }
     return layout;
+}
+
+CPlot::BackgroundKey CPlot::KeyOf(const PlotScene& scene, QSize area) const {
+    BackgroundKey key;
+    key.area = area;
+    key.dpr = devicePixelRatioF();
+    key.x = scene.x;
+    key.y = scene.y;
+    key.xPower = scene.xPower;
+    key.titles = {scene.mainTitle, scene.xTitle, scene.yTitle};
+    key.style = scene.style;
+    key.flags = {scene.originAtZero, scene.legend, scene.polar};
+    key.font = scene.font;
+    key.fontScale = scene.fontScale;
+    for (std::size_t i = 0; i < m_curves.GetCount(); ++i) {
+        const CDataColumn& c = m_curves.GetAt(i);
+        key.curves.emplace_back(c.m_strName, c.m_crColor, c.m_bDotted);
+    }
+    return key;
 }
 
 void CPlot::RenderPicture() {
@@ -199,12 +236,25 @@ void CPlot::RenderPicture() {
     picture_.setDevicePixelRatio(dpr);
     picture_.fill(Qt::white);
     screenLayout_ = PlotLayout{};
-    QPainter painter(&picture_);
     const std::optional<PlotLayout> layout = Prepare(&picture_, rect(), RenderKind::kScreen);
-    if (!layout) return;
+    if (!layout || !layout->ok) {
+        backgroundKey_.reset();
+        if (layout) screenLayout_ = *layout;
+        return;
+    }
     screenLayout_ = *layout;
-    if (!layout->ok) return;
-    DrawPlot(painter, *layout, Scene(xPower_));
+    const PlotScene scene = Scene(xPower_);
+    QPainter painter(&picture_);
+    if (reusedBackground_) {
+        ++reuses_;
+        painter.drawPixmap(0, 0, background_);
+    } else {
+        DrawPlotBackground(painter, *layout, scene);
+        painter.end();
+        background_ = picture_.copy();
+        painter.begin(&picture_);
+    }
+    DrawPlotCurves(painter, *layout, scene);
     painter.end();
     // A corrected label step is kept, so the correction is made (and told) once.
     if (layout->xLabels.tooManyLabels) {

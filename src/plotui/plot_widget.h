@@ -12,12 +12,14 @@
 #include "plot/plot_text.h"
 #include "plotui/plot_renderer.h"
 
+#include <array>
 #include <functional>
 #include <optional>
 #include <QFont>
 #include <QPixmap>
 #include <QWidget>
 #include <string>
+#include <tuple>
 #include <vector>
 
 class QMimeData;
@@ -83,8 +85,10 @@ public:
     int YToPixel(double y) const { return Map().YToPixel(y); }
     double PixelToX(double px) const { return Map().PixelToX(px); }
     double PixelToY(double py) const { return Map().PixelToY(py); }
-    // How often the picture was rendered (for tests and measuring).
+    // How often the picture was rendered, and how often of those only its
+    // curves (for tests and measuring).
     int RenderCount() const { return renders_; }
+    int BackgroundReuseCount() const { return reuses_; }
 
     // Appearance.
     int m_nStyle = kStyleAuto;
@@ -126,11 +130,34 @@ private:
     void OnWriteData();
     void OnPlotFont();
 
+    // What a picture's background (titles, grid, axes, labels, legend) depends
+    // on: an equal key gives an equal background.
+    struct BackgroundKey {
+        QSize area;
+        qreal dpr = 1.0;
+        AxisView x;
+        AxisView y;
+        int xPower = 0;
+        std::array<std::string, 3> titles;
+        int style = 0;
+        std::array<bool, 3> flags{};
+        QFont font;
+        double fontScale = 1.0;
+        std::vector<std::tuple<std::string, PlotColor, bool>> curves;
+        friend bool operator==(const BackgroundKey&, const BackgroundKey&) = default;
+    };
+    BackgroundKey KeyOf(const PlotScene& scene, QSize area) const;
+
     QPixmap picture_;
+    QPixmap background_; // the last screen picture without its curves
+    std::optional<BackgroundKey> backgroundKey_;
+    PlotLayout backgroundLayout_;
+    bool reusedBackground_ = false; // the last Prepare kept the background
     bool pictureStale_ = true;
     PlotLayout screenLayout_;
     int xPower_ = 0;
     int renders_ = 0;
+    int reuses_ = 0;
     std::vector<PlotNotice> notices_;
     // Notices already shown, with the axes they were shown for.
     struct ShownNotice {

@@ -192,6 +192,19 @@ TEST_F(PlotCommandsTest, ANoticeIsShownOnceForTheSameAxes) {
     EXPECT_EQ(ui.Messages(), std::vector<std::string>{PlotNoticeText(PlotNotice::kTooManyTics)});
 }
 
+TEST_F(PlotCommandsTest, ARefreshWithTheSameAxesRedrawsOnlyTheCurves) {
+    const QImage full = plot.grab().toImage();
+    const int reuses = plot.BackgroundReuseCount();
+    plot.Refresh();
+    EXPECT_EQ(plot.grab().toImage(), full);
+    EXPECT_EQ(plot.BackgroundReuseCount(), reuses + 1);
+    // Another axis range lays the plot out anew.
+    plot.Zoom(true, false, false, 2.0, 5.0, 0.0, 0.0);
+    const QImage zoomed = plot.grab().toImage();
+    EXPECT_EQ(plot.BackgroundReuseCount(), reuses + 1);
+    EXPECT_NE(zoomed, full);
+}
+
 struct AxisDialogCase {
     const char* max;
     const char* min;
