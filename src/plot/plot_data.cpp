@@ -80,20 +80,35 @@ double FindNearestPoint(const CDataColumn& xs, const CDataColumn& ys, std::ptrdi
     return best;
 }
 
+namespace {
+
+// Widens [min, max] by v when it is finite; returns whether it was.
+bool Widen(double v, double& min, double& max, bool& needInit) {
+    if (!std::isfinite(v)) return false;
+    if (needInit) {
+        min = max = v;
+        needInit = false;
+    } else if (v < min) {
+        min = v;
+    } else if (v > max) {
+        max = v;
+    }
+    return true;
+}
+
+} // namespace
+
 bool ScanRange(const CDataColumn& column, double& min, double& max, bool& needInit) {
     bool found = false;
-    for (const double v : column.Values()) {
-        if (!std::isfinite(v)) continue;
-        found = true;
-        if (needInit) {
-            min = max = v;
-            needInit = false;
-        } else if (v < min) {
-            min = v;
-        } else if (v > max) {
-            max = v;
-        }
-    }
+    for (const double v : column.Values())
+        found = Widen(v, min, max, needInit) || found;
+    return found;
+}
+
+bool ScanRange(const korin::mvect& values, double& min, double& max, bool& needInit) {
+    bool found = false;
+    for (const korin::mcplx& v : values)
+        found = Widen(v.real(), min, max, needInit) || found;
     return found;
 }
 

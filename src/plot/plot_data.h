@@ -5,6 +5,8 @@
 // stored (an unstable filter's response overflows) and every reader here
 // skips them.
 
+#include "korin/base/mv_t.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -86,5 +88,7 @@ double FindNearestPoint(const CDataColumn& xs, const CDataColumn& ys, std::ptrdi
 // first finite value sets both ends and clears it; a column without a finite
 // value changes nothing. Returns whether the column had a finite value.
 bool ScanRange(const CDataColumn& column, double& min, double& max, bool& needInit);
+// The same over the real parts of computed values (a response before it is plotted).
+bool ScanRange(const korin::mvect& values, double& min, double& max, bool& needInit);
 
 } // namespace tarvo

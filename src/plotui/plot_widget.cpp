@@ -168,8 +168,8 @@ PlotScene CPlot::Scene(int xPower) const {
     return scene;
 }
 
-std::optional<PlotLayout> CPlot::Prepare(const QPaintDevice* device, const QRect& area,
-                                         RenderKind kind) {
+std::optional<CPlot::Prepared> CPlot::Prepare(const QPaintDevice* device, const QRect& area,
+                                              RenderKind kind) {
     if (!IsPlotReady()) return std::nullopt;
     const bool recompute = m_xData.IsEmpty();
     if (recompute) {
@@ -204,7 +204,7 @@ std::optional<PlotLayout> CPlot::Prepare(const QPaintDevice* device, const QRect
     if (layout.ok && recompute) {
         ComputeCurves(layout.map.Frame().width, layout.map.Frame().height);
     }
-    return layout;
+    return Prepared{std::move(layout), scene};
 }
 
 CPlot::BackgroundKey CPlot::KeyOf(const PlotScene& scene, QSize area) const {
@@ -236,14 +236,15 @@ void CPlot::RenderPicture() {
     picture_.setDevicePixelRatio(dpr);
     picture_.fill(Qt::white);
     screenLayout_ = PlotLayout{};
-    const std::optional<PlotLayout> layout = Prepare(&picture_, rect(), RenderKind::kScreen);
-    if (!layout || !layout->ok) {
+    const std::optional<Prepared> prepared = Prepare(&picture_, rect(), RenderKind::kScreen);
+    if (!prepared || !prepared->layout.ok) {
         backgroundKey_.reset();
-        if (layout) screenLayout_ = *layout;
+        if (prepared) screenLayout_ = prepared->layout;
         return;
     }
-    screenLayout_ = *layout;
-    const PlotScene scene = Scene(xPower_);
+    screenLayout_ = prepared->layout;
+    const PlotLayout* layout = &screenLayout_;
+    const PlotScene& scene = prepared->scene;
     QPainter painter(&picture_);
     if (reusedBackground_) {
         ++reuses_;
@@ -300,10 +301,10 @@ void CPlot::resizeEvent(QResizeEvent* event) {
 
 void CPlot::RenderTo(QPainter& painter, const QRect& area, RenderKind kind) {
     const std::size_t keep = notices_.size();
-    const std::optional<PlotLayout> layout = Prepare(painter.device(), area, kind);
+    const std::optional<Prepared> prepared = Prepare(painter.device(), area, kind);
     // Notices belong to the screen; a print or a copy never raises one.
     notices_.resize(keep);
-    if (layout && layout->ok) DrawPlot(painter, *layout, Scene(xPower_));
+    if (prepared && prepared->layout.ok) DrawPlot(painter, prepared->layout, prepared->scene);
 }
 
 void CPlot::RenderPage(QPainter& painter, const QRect& page) {

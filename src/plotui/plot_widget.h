@@ -120,8 +120,12 @@ protected:
     PlotTextSource TextSource() const;
 
 private:
-    std::optional<PlotLayout> Prepare(const QPaintDevice* device, const QRect& area,
-                                      RenderKind kind);
+    // A laid-out scene whose data is complete, ready to draw.
+    struct Prepared {
+        PlotLayout layout;
+        PlotScene scene;
+    };
+    std::optional<Prepared> Prepare(const QPaintDevice* device, const QRect& area, RenderKind kind);
     PlotScene Scene(int xPower) const;
     void RenderPicture();
     void ShowNotices();

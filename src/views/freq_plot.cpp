@@ -133,14 +133,8 @@ void CIirFreqPlot::ComputeRanges() {
     ComputeResponse(*Filter(), axes.x.first, axes.x.last, kRangePoints, m_nPlotType, f, v);
     double low = 0.0;
     double high = 0.0;
-    bool any = false;
-    for (const korin::mcplx& value : v) {
-        const double y = value.real();
-        if (!std::isfinite(y)) continue;
-        low = any ? std::min(low, y) : y;
-        high = any ? std::max(high, y) : y;
-        any = true;
-    }
+    bool needInit = true;
+    const bool any = ScanRange(v, low, high, needInit);
     if (!any) {
         // Nothing to scale to: keep the axes and say why the plot is empty.
         SetStatusText("The response has no finite value to draw.");

@@ -29,19 +29,6 @@ std::optional<std::int32_t> TimeCommandType(fw::CommandId id) {
     return std::nullopt;
 }
 
-// The real parts' extent, non-finite samples left out; false when none is finite.
-bool Extent(const korin::mvect& v, double& low, double& high) {
-    bool any = false;
-    for (const korin::mcplx& s : v) {
-        const double y = s.real();
-        if (!std::isfinite(y)) continue;
-        low = any ? std::min(low, y) : y;
-        high = any ? std::max(high, y) : y;
-        any = true;
-    }
-    return any;
-}
-
 std::int32_t TimeType(std::int32_t t) {
     return t >= kPlotImpulse && t <= kPlotImpulseAndStep ? t : kPlotImpulseAndStep;
 }
@@ -137,26 +124,14 @@ void CIirTimePlot::ComputeRanges() {
     m_step = Filter()->StepResponse(static_cast<std::int32_t>(m_impulse.size()));
     axes.x.first = 0.0;
     axes.x.last = static_cast<double>(m_impulse.size()) / FsValue();
+    // All curves shown share one y range.
     double low = 0.0;
     double high = 0.0;
+    bool needInit = true;
     bool any = false;
-    if (m_nPlotType == kPlotStep) {
-        any = Extent(m_step, low, high);
-    } else if (m_nPlotType == kPlotImpulseAndStep) {
-        double l2 = 0.0;
-        double h2 = 0.0;
-        const bool a = Extent(m_impulse, low, high);
-        const bool b = Extent(m_step, l2, h2);
-        if (a && b) {
-            low = std::min(low, l2);
-            high = std::max(high, h2);
-        } else if (b) {
-            low = l2;
-            high = h2;
-        }
-        any = a || b;
-    } else {
-        any = Extent(m_impulse, low, high);
+    if (m_nPlotType != kPlotStep) any = ScanRange(m_impulse, low, high, needInit);
+    if (m_nPlotType == kPlotStep || m_nPlotType == kPlotImpulseAndStep) {
+        any = ScanRange(m_step, low, high, needInit) || any;
     }
     if (!any) {
         SetStatusText("The response grows without bound.");
