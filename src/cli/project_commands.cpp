@@ -1,6 +1,7 @@
 #include "cli/project_commands.h"
 
 #include "cli/commands.h"
+#include "cli/curve_csv.h"
 #include "cli/design_options.h"
 #include "cli/filter_output.h"
 #include "cli/help_text.h"
@@ -73,11 +74,17 @@ ProjectCommands::ProjectCommands(CLI::App& app) {
                   "and print the path of each file written.");
     export_->add_option("file", file_, "Project file (.tvp)")->required();
 
-    response_ = app.add_subcommand("response",
-                                   "Print one response curve of the project as Copy Data does:\n"
-                                   "x and value as %12.9f, separated by a tab.");
+    response_ = app.add_subcommand(
+        "response", "Print one response curve of the project as Copy Data does:\n"
+                    "x and value as %12.9f, separated by a tab; with --csv as\n"
+                    "comma-separated values under a header naming columns and units.");
     response_->add_option("file", file_, "Project file (.tvp)")->required();
-    response_->add_option("--type", curve_, "Curve: " + CurveNames())->required();
+    response_
+        ->add_option("--type", curve_,
+                     "Curve: " + CurveNames() + "; with --csv also all-frequency|all-time")
+        ->required();
+    response_->add_flag("--csv", csv_,
+                        "Write a header line, then comma-separated values with full precision");
     response_
         ->add_option("--points", points_,
                      "Points (frequency curves: 512 from 0 to Fs/2; impulse and "
@@ -164,8 +171,14 @@ int ProjectCommands::Export(std::ostream& out, std::ostream& err) {
 
 int ProjectCommands::Response(std::ostream& out, std::ostream& err) {
     const std::optional<std::int32_t> type = CurveType(curve_);
-    if (!type) {
-        err << "Unknown curve \"" << curve_ << "\"; use one of " << CurveNames() << ".\n";
+    const std::optional<CsvTable> table = csv_ ? CsvTableFor(curve_) : std::nullopt;
+    if (!type && !table) {
+        if (!csv_ && CsvTableFor(curve_)) {
+            err << "The curve \"" << curve_ << "\" is written only with --csv.\n";
+        } else {
+            err << "Unknown curve \"" << curve_ << "\"; use one of " << CurveNames()
+                << (csv_ ? "|all-frequency|all-time" : "") << ".\n";
+        }
         return kExitRefused;
     }
     fw::StderrUi ui(err);
@@ -174,6 +187,13 @@ int ProjectCommands::Response(std::ostream& out, std::ostream& err) {
     if (!RequireDesign(doc, file_, err)) return kExitNotDesigned;
     const CIirFilter& filter = doc.GetFilter();
 
+    if (table) {
+        const std::int32_t n = points_ > 0   ? points_
+                               : table->time ? doc.GetTimeResponseLength()
+                                             : kDefaultFrequencyPoints;
+        WriteCsv(filter, *table, n, out);
+        return kExitOk;
+    }
     if (*type == kPlotImpulse || *type == kPlotStep) {
         // A time plot bound from the project takes the project's length.
         const std::int32_t n = points_ > 0 ? points_ : doc.GetTimeResponseLength();

@@ -43,6 +43,7 @@ private:
     std::string target_;
     std::string curve_;
     std::int32_t points_ = 0;
+    bool csv_ = false;
     // show's overrides of the project's coefficient-view format: only the
     // options given replace its fields.
     CIirFileFormat showFormat_;
