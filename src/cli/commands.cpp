@@ -4,8 +4,11 @@
 #include "cli/export_options.h"
 #include "cli/filter_output.h"
 #include "cli/help_text.h"
+#include "cli/order_command.h"
 #include "cli/project_commands.h"
+#include "cli/report_json.h"
 #include "design/design_action.h"
+#include "design/design_report.h"
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
 
@@ -26,6 +29,16 @@ struct DesignCommand {
     std::int32_t points = 0;
     ExportOptions exportTo;
     std::string save; // --save: the new project's file
+    // --stop1, --stop2: stopband edges the report measures the attenuation beyond.
+    ReportBands bands;
+    CLI::Option* stop1 = nullptr;
+    CLI::Option* stop2 = nullptr;
+
+    ReportBands GivenBands() const {
+        ReportBands given = bands;
+        given.known = stop1->count() + stop2->count() > 0;
+        return given;
+    }
 };
 
 // Designs as the Design button does; on refusal the message goes to err.
@@ -54,6 +67,12 @@ int RunDesignCommand(const DesignCommand& c, std::ostream& out, std::ostream& er
     }
     // Refused options refuse before a project is saved.
     if (const int status = CheckExport(c.exportTo, err); status != kExitOk) return status;
+    const ReportBands bands = c.GivenBands();
+    if (const std::string message = CheckReportBands(c.design.Form(), c.design.fsValue, bands);
+        !message.empty()) {
+        err << message << "\n";
+        return kExitRefused;
+    }
     CIirFilter filter;
     const int designed = c.save.empty() ? DesignFilter(c.design, filter, err)
                                         : DesignNewProject(c.design, c.save, filter, err);
@@ -64,9 +83,12 @@ int RunDesignCommand(const DesignCommand& c, std::ostream& out, std::ostream& er
         const std::int32_t points = c.points > 0 ? c.points : (time ? 128 : 512);
         WriteCurve(filter, curveType, points, out);
     } else if (c.json) {
-        out << FilterToJson(filter).dump(2) << "\n";
+        nlohmann::json j = FilterToJson(filter);
+        j["report"] = DesignReportToJson(MakeDesignReport(filter, bands));
+        out << j.dump(2) << "\n";
     } else {
         WriteFilterText(filter, out);
+        WriteDesignReportText(MakeDesignReport(filter, bands), out);
     }
     return kExitOk;
 }
@@ -111,10 +133,17 @@ int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err
     designCmd->add_option("--save", design.save,
                           "Save the design as a new project (.tvp), as if typed into a new "
                           "project's form and designed");
+    design.stop1 = designCmd->add_option(
+        "--stop1", design.bands.stop1,
+        "Stopband edge (lowpass, highpass) or lower stopband edge (bandpass, bandstop), in "
+        "--unit: the report measures the attenuation beyond it");
+    design.stop2 = designCmd->add_option("--stop2", design.bands.stop2,
+                                         "Upper stopband edge (bandpass, bandstop), in --unit");
 
     CLI::App* demoCmd =
         app.add_subcommand("demo", "Design one lowpass filter of each family and print it.");
     ProjectCommands projects(app);
+    OrderCommand order(app);
 
     try {
         app.parse(argc, argv);
@@ -126,6 +155,7 @@ int Main(int argc, const char* const* argv, std::ostream& out, std::ostream& err
     if (designCmd->parsed()) return RunDesignCommand(design, out, err);
     if (demoCmd->parsed()) return RunDemo(out, err);
     if (const std::optional<int> status = projects.Run(out, err)) return *status;
+    if (const std::optional<int> status = order.Run(out, err)) return *status;
     return kExitRefused;
 }
 
