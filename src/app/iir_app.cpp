@@ -21,6 +21,7 @@
 #include "fw/document.h"
 #include "fw/ui.h"
 #include "fw/window_title.h"
+#include "views/design_report_view.h"
 #include "views/pane_views.h"
 #include "views/print_service.h"
 
@@ -126,6 +127,9 @@ void CIirApp::InitInstance(const QStringList& files) {
         qtUi->SetStatusSink([this](const QString& text) {
             if (mainFrame_ != nullptr) mainFrame_->SetStatusText(text);
         });
+        qtUi->SetLastingStatusSink([this](const QString& text) {
+            if (mainFrame_ != nullptr) mainFrame_->SetLastingStatus(text);
+        });
         qtUi->SetBeforeModal([this] {
             if (splash_ != nullptr) splash_->close();
         });
@@ -200,7 +204,10 @@ void CIirApp::CreateTemplates() {
     }));
     auto& multi = AddDocTemplate(std::make_unique<WindowTemplate>(
         [this](CTarvoIirDoc& doc) { return std::make_unique<CMultiPlotFrame>(*this, doc); }));
-    templates_ = {&design, &coefficients, &frequency, &time, &poleZero, &multi};
+    auto& report = AddDocTemplate(std::make_unique<WindowTemplate>([this](CTarvoIirDoc& doc) {
+        return std::make_unique<CIirChildFrame>(*this, std::make_unique<CDesignReportView>(), doc);
+    }));
+    templates_ = {&design, &coefficients, &frequency, &time, &poleZero, &multi, &report};
 }
 
 ProjectContext CIirApp::MakeProjectContext() {

@@ -3,6 +3,7 @@
 #include "app/command_actions.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
@@ -54,6 +55,9 @@ CMainFrame::CMainFrame(CommandActions& actions) : actions_(actions) {
         if (text.isEmpty()) statusBar()->showMessage(kReady);
     });
     statusBar()->showMessage(kReady);
+    lasting_ = new QLabel(statusBar());
+    lasting_->setObjectName("lastingStatus");
+    statusBar()->addPermanentWidget(lasting_);
 
     for (int k = 0; k < kMenuBarKindCount; ++k) {
         menus_.insert(k, actions_.BuildMenus(static_cast<MenuBarKind>(k), this));
@@ -77,6 +81,14 @@ void CMainFrame::ShowMenuBar(MenuBarKind kind) {
 void CMainFrame::SetStatusText(const QString& text) {
     // No repaint here: the text may come from inside a paint.
     statusBar()->showMessage(text.isEmpty() ? kReady : text);
+}
+
+void CMainFrame::SetLastingStatus(const QString& text) {
+    lasting_->setText(text);
+}
+
+QString CMainFrame::LastingStatus() const {
+    return lasting_->text();
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {

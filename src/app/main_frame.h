@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMainWindow>
 
+class QLabel;
 class QMdiArea;
 class QMenu;
 class QToolBar;
@@ -32,6 +33,9 @@ public:
 
     // The status bar's message; an empty text shows "Ready".
     void SetStatusText(const QString& text);
+    // The right-hand field of the status bar, which passing texts leave alone.
+    void SetLastingStatus(const QString& text);
+    QString LastingStatus() const;
 
     // Asked before the window closes: false keeps it open.
     void SetCloseHandler(std::function<bool()> handler) { closeHandler_ = std::move(handler); }
@@ -49,6 +53,7 @@ private:
     CommandActions& actions_;
     QMdiArea* area_ = nullptr;
     QToolBar* toolBar_ = nullptr;
+    QLabel* lasting_ = nullptr;
     QHash<int, QList<QMenu*>> menus_;
     MenuBarKind current_ = MenuBarKind::kMain;
     bool menusShown_ = false;

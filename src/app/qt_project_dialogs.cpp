@@ -2,6 +2,7 @@
 
 #include "app/design_layout_dialog.h"
 #include "app/min_db_dialog.h"
+#include "app/order_estimate_dialog.h"
 #include "app/sampling_frequency_dialog.h"
 
 namespace tarvo {
@@ -29,6 +30,13 @@ QtProjectDialogs::DesignLayout(const DesignLayoutChoice& initial) {
     CDesignLayout dialog(initial, m_parent);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.GetChoice();
+}
+
+std::optional<OrderChoice> QtProjectDialogs::EstimateOrder(const OrderRequest& initial,
+                                                           std::int32_t family, const CFs& fs) {
+    OrderEstimateDialog dialog(initial, family, fs, m_parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Choice();
 }
 
 } // namespace tarvo

@@ -27,6 +27,8 @@ public:
     std::optional<CFs> SamplingFrequency(const CFs& fs) override;
     void ExportFiles(CExportFiles& exports) override;
     std::optional<DesignLayoutChoice> DesignLayout(const DesignLayoutChoice& initial) override;
+    std::optional<OrderChoice> EstimateOrder(const OrderRequest& initial, std::int32_t family,
+                                             const CFs& fs) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -111,6 +111,10 @@ void QtUi::SetStatusText(const std::string& text) {
     if (statusSink_) statusSink_(QString::fromStdString(text));
 }
 
+void QtUi::SetLastingStatus(const std::string& text) {
+    if (lastingSink_) lastingSink_(QString::fromStdString(text));
+}
+
 bool QtUi::OpenWithAssociatedProgram(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }

@@ -27,6 +27,7 @@ public:
     void BeginBusy() override;
     void EndBusy() override;
     void SetStatusText(const std::string& text) override;
+    void SetLastingStatus(const std::string& text) override;
     bool OpenWithAssociatedProgram(const std::string& path) override;
     std::optional<std::string> AskSavePath(const std::string& suggested,
                                            const std::string& filter) override;
@@ -35,6 +36,9 @@ public:
     void SetParentWindow(QWidget* parent) { parent_ = parent; }
     // Where status texts go (the main window's status bar).
     void SetStatusSink(std::function<void(const QString&)> sink) { statusSink_ = std::move(sink); }
+    void SetLastingStatusSink(std::function<void(const QString&)> sink) {
+        lastingSink_ = std::move(sink);
+    }
 
     // Runs before a box opens (the start-up splash closes, so it never sits over one).
     void SetBeforeModal(std::function<void()> hook) { beforeModal_ = std::move(hook); }
@@ -67,6 +71,7 @@ private:
     FileChooser& chooser_;
     QPointer<QWidget> parent_;
     std::function<void(const QString&)> statusSink_;
+    std::function<void(const QString&)> lastingSink_;
     std::function<void()> beforeModal_;
     std::deque<Pending> pending_;
     QTimer showTimer_;

@@ -20,6 +20,8 @@ inline constexpr fw::CommandId kIdIirPolesAndZeros = 32998;
 inline constexpr fw::CommandId kIdIirCoefficients = 32926;
 inline constexpr fw::CommandId kIdIirMinimumDb = 32996;
 inline constexpr fw::CommandId kIdIirSamplingFrequency = 35060;
+inline constexpr fw::CommandId kIdIirEstimateOrder = 35070;
+inline constexpr fw::CommandId kIdIirDesignReport = 35072;
 inline constexpr fw::CommandId kIdFileExport = 32784;
 inline constexpr fw::CommandId kIdViewDesignLayout = 32932;
 

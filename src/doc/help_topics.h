@@ -15,6 +15,7 @@ enum class HelpTopic {
     kFrequencyPlot,
     kTimePlot,
     kPoleZero,
+    kDesignReport,
     // Dialogs.
     kDesignLayout,
     kSamplingFrequency,
@@ -25,6 +26,7 @@ enum class HelpTopic {
     kExportFormat,
     kCoefficientsFormat,
     kAxisSettings,
+    kOrderEstimate,
     // Plot commands and the windows of a project.
     kPlotCommands,
     kZoom,

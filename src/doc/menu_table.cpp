@@ -63,6 +63,8 @@ constexpr MenuEntry kProjectFile[] = {
 // The project's IIR menu; Export and Design Layout live in File and View.
 constexpr MenuEntry kIir[] = {
     Cmd(kIdIirDesign, "&Design"),
+    Cmd(kIdIirEstimateOrder, "&Estimate Order..."),
+    Cmd(kIdIirDesignReport, "Design Rep&ort"),
     Sep(),
     Cmd(kIdIirMagnitude, "Magnitude"),
     Cmd(kIdIirPhase, "Phase"),
@@ -233,6 +235,7 @@ constexpr auto PlotCommands(fw::CommandId copyImage) {
         Cmd(kIdPlotZoomBottom, "Zoom &Bottom"),
         Sep(),
         Cmd(copyImage, "Copy Image"),
+        Cmd(kIdPlotSaveImage, "Save I&mage As..."),
         Cmd(kIdPlotCopyData, "Copy Data"),
         Cmd(kIdPlotWriteData, "&Write Data..."),
         Sep(),
@@ -354,6 +357,10 @@ constexpr HelpText kHelpTexts[] = {
     {kIdIirCoefficients, "Open a window with the coefficients as text"},
     {kIdIirMinimumDb, "Set the lowest level shown on magnitude plots"},
     {kIdIirSamplingFrequency, "Set the sampling frequency and its unit"},
+    {kIdIirEstimateOrder, "Find the smallest order of each family for given passband and "
+                          "stopband edges, and type it into the design form"},
+    {kIdIirDesignReport, "Open a window with what the design achieves, measured on its "
+                         "coefficients"},
     {fw::kIdEditUndo, "Undo the last change\nUndo"},
     {fw::kIdEditRedo, "Redo the change undone last\nRedo"},
     // View
@@ -414,6 +421,7 @@ constexpr HelpText kHelpTexts[] = {
     {kIdPlotZoomOut, "Go one zoom level out"},
     {kIdPlotZoomBottom, "Go to the innermost zoom level"},
     {kIdPlotCopyImage, "Copy the plot to the clipboard as a picture"},
+    {kIdPlotSaveImage, "Save the plot as a PNG, SVG or PDF picture"},
     {kIdPlotCopyData, "Copy the plotted numbers to the clipboard as text"},
     {kIdPlotWriteData, "Write the plotted numbers to a file"},
     {kIdPlotFont, "Choose the font of the plot's texts"},

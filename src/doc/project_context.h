@@ -23,6 +23,7 @@ struct ProjectTemplates {
     fw::DocTemplate* timePlot = nullptr;      // impulse and step responses
     fw::DocTemplate* poleZero = nullptr;      // pole-zero plot
     fw::DocTemplate* multiPlot = nullptr;     // a column of frequency plots
+    fw::DocTemplate* report = nullptr;        // the design report
 };
 
 struct ProjectContext {

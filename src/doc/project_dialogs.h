@@ -3,6 +3,7 @@
 // dialogs; the tests answer them. Each works on a copy and hands values back
 // only on OK.
 
+#include "design/order_estimate.h"
 #include "plot/fs.h"
 
 #include <array>
@@ -23,6 +24,13 @@ struct DesignLayoutChoice {
     friend bool operator==(const DesignLayoutChoice&, const DesignLayoutChoice&) = default;
 };
 
+// What the Estimate Order dialog hands back on Use: the request it estimated
+// and the family whose order and edges go into the form.
+struct OrderChoice {
+    OrderRequest request;
+    std::int32_t family = kButterworth;
+};
+
 class ProjectDialogs {
 public:
     ProjectDialogs() = default;
@@ -39,6 +47,10 @@ public:
     // "Design Layout" preset with initial ("Save as default" unticked): the
     // values unless the dialog ended with Cancel.
     virtual std::optional<DesignLayoutChoice> DesignLayout(const DesignLayoutChoice& initial) = 0;
+    // "Estimate Order" preset with initial, the form's family chosen, at the
+    // project's sampling frequency: the request and family on Use.
+    virtual std::optional<OrderChoice> EstimateOrder(const OrderRequest& initial,
+                                                     std::int32_t family, const CFs& fs) = 0;
 };
 
 } // namespace tarvo

@@ -65,6 +65,7 @@ public:
     void BeginBusy() override {}
     void EndBusy() override {}
     void SetStatusText(const std::string& text) override { ui_.SetStatusText(text); }
+    void SetLastingStatus(const std::string& text) override { ui_.SetLastingStatus(text); }
     bool OpenWithAssociatedProgram(const std::string& /*path*/) override { return false; }
     std::optional<std::string> AskSavePath(const std::string& /*suggested*/,
                                            const std::string& /*filter*/) override {
@@ -97,6 +98,7 @@ public:
     void BeginBusy() override { ui_.BeginBusy(); }
     void EndBusy() override { ui_.EndBusy(); }
     void SetStatusText(const std::string& text) override { ui_.SetStatusText(text); }
+    void SetLastingStatus(const std::string& text) override { ui_.SetLastingStatus(text); }
     bool OpenWithAssociatedProgram(const std::string& path) override {
         return ui_.OpenWithAssociatedProgram(path);
     }

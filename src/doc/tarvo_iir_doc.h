@@ -4,6 +4,7 @@
 // design window and its undo store; it turns every design change into a
 // modified mark, an undo step, an automatic export and an update of its views.
 
+#include "design/estimate_form.h"
 #include "design/iir_filter.h"
 #include "doc/filter_doc.h"
 #include "doc/layout_record.h"
@@ -15,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,6 +29,13 @@ class DesignFrame;
 inline constexpr const char* kOlderVersionMessage =
     "This Project file was created by a previous version of\n"
     "this program. It will be saved in the current file format.";
+
+// The hint object of hint::kOrderEstimate: the request and the family chosen
+// in the Estimate Order dialog, for the design form to type in.
+struct OrderEstimateHint : fw::Object {
+    OrderRequest request;
+    FamilyOrder chosen;
+};
 
 class CTarvoIirDoc : public CFilterDoc {
 public:
@@ -105,6 +114,10 @@ public:
     // A time plot's new sample length; a different value marks the project
     // modified (no undo step).
     void SetTimeResponseLength(std::int32_t length);
+    // The design form typed in an order estimate: the report measures the
+    // attenuation beyond its stopband edges while the design keeps that shape.
+    void SetEstimatedDesign(const EstimatedDesign& estimated) { m_estimated = estimated; }
+    ReportBands GetReportBands() const { return ReportBandsFor(m_filter.spec, m_estimated); }
     std::int32_t GetLayoutCount() const { return m_nLayoutCount; }
     const LayoutRecord& GetLayout(std::int32_t index = 0) const;
 
@@ -124,6 +137,7 @@ private:
     bool OnWindowCommand(fw::CommandId id);
     void OnDesignWindow();
     void OnMinimumDb();
+    void OnEstimateOrder();
     void OnExport();
     void OnDesignLayout();
     void SerializeLayouts(fw::Archive& ar);
@@ -143,6 +157,9 @@ private:
     // first automatic export asks before it writes them.
     bool m_bConfirmAutoExport = false;
     bool m_bUnrecordedChange = false;
+    // The last request of the Estimate Order dialog (not saved with the project).
+    std::optional<OrderRequest> m_lastOrderRequest;
+    std::optional<EstimatedDesign> m_estimated;
     // Export failures of the live steps since the last recorded change.
     std::vector<std::pair<std::string, fw::Icon>> m_heldMessages;
 };

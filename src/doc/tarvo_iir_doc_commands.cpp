@@ -24,7 +24,7 @@ struct WindowCommand {
     std::int32_t hint;
 };
 
-constexpr std::array<WindowCommand, 11> kWindowCommands{{
+constexpr std::array<WindowCommand, 12> kWindowCommands{{
     {kIdIirMagnitude, &ProjectTemplates::frequencyPlot, kMagnitudePlotTypes, hint::kWindowsOpened},
     {kIdIirPhase, &ProjectTemplates::frequencyPlot, nullptr, hint::kPhaseWindowOpened},
     {kIdIirUnwrappedPhase, &ProjectTemplates::frequencyPlot, nullptr,
@@ -38,6 +38,7 @@ constexpr std::array<WindowCommand, 11> kWindowCommands{{
     {kIdIirImpulseAndStep, &ProjectTemplates::timePlot, nullptr, hint::kImpulseAndStepWindowOpened},
     {kIdIirPolesAndZeros, &ProjectTemplates::poleZero, nullptr, hint::kPoleZeroWindowOpened},
     {kIdIirCoefficients, &ProjectTemplates::coefficients, nullptr, hint::kCoefficientsWindowOpened},
+    {kIdIirDesignReport, &ProjectTemplates::report, nullptr, hint::kCoefficientsWindowOpened},
 }};
 
 const WindowCommand* FindWindowCommand(fw::CommandId id) {
@@ -47,8 +48,9 @@ const WindowCommand* FindWindowCommand(fw::CommandId id) {
 }
 
 // Commands enabled whatever the state of the project.
-constexpr std::array<fw::CommandId, 5> kAlwaysEnabled{
-    kIdIirDesign, kIdIirMinimumDb, kIdIirSamplingFrequency, kIdFileExport, kIdViewDesignLayout};
+constexpr std::array<fw::CommandId, 6> kAlwaysEnabled{
+    kIdIirDesign,  kIdIirMinimumDb,     kIdIirSamplingFrequency,
+    kIdFileExport, kIdViewDesignLayout, kIdIirEstimateOrder};
 
 } // namespace
 
@@ -59,6 +61,9 @@ bool CTarvoIirDoc::OnCommand(fw::CommandId id) {
         return true;
     case kIdIirMinimumDb:
         OnMinimumDb();
+        return true;
+    case kIdIirEstimateOrder:
+        OnEstimateOrder();
         return true;
     case kIdIirSamplingFrequency:
         OnSamplingFrequency();
@@ -133,6 +138,29 @@ void CTarvoIirDoc::OnMinimumDb() {
         m_dMinDb = *value;
         OnFilterChanged(true, 0);
     }
+}
+
+void CTarvoIirDoc::OnEstimateOrder() {
+    if (m_context.dialogs == nullptr) return;
+    const OrderRequest initial = m_lastOrderRequest
+                                     ? *m_lastOrderRequest
+                                     : DefaultOrderRequest(m_filter.spec, m_filter.fs.GetValue());
+    const std::optional<OrderChoice> choice =
+        m_context.dialogs->EstimateOrder(initial, m_filter.spec.family, m_filter.fs);
+    if (!choice) return;
+    m_lastOrderRequest = choice->request;
+    const OrderEstimate estimate = EstimateOrder(choice->request);
+    const auto family = static_cast<std::size_t>(choice->family);
+    if (!estimate.Ok() || family >= estimate.families.size() ||
+        !estimate.families[family].Usable()) {
+        return;
+    }
+    // The form lives in the design window: open it to take the values.
+    OnDesignWindow();
+    OrderEstimateHint typed;
+    typed.request = choice->request;
+    typed.chosen = estimate.families[family];
+    UpdateAllViews(nullptr, hint::kOrderEstimate, &typed);
 }
 
 void CTarvoIirDoc::OnSamplingFrequency() {

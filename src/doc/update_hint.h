@@ -22,6 +22,7 @@ inline constexpr std::int32_t kStoring = 6;        // the document is about to b
 inline constexpr std::int32_t kFsChanged = 7;      // the sampling frequency changed
 inline constexpr std::int32_t kWindowsChanged = 9; // windows opened or re-laid out
 inline constexpr std::int32_t kPoleZero = 10;      // between pole-zero views, with a sub-code
+inline constexpr std::int32_t kOrderEstimate = 11; // the design form takes an order estimate
 
 // The document's window and file hints carry this sub-code; no view reads it.
 inline constexpr std::int32_t kDocumentSubCode = 3;

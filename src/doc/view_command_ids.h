@@ -1,6 +1,7 @@
 #pragma once
 // Commands of the views: the coefficient view's format and font, the Type
-// items that choose what a view shows, and the pole-zero plot's edit modes.
+// items that choose what a view shows, the pole-zero plot's edit modes, and
+// saving a plot's picture as a file.
 
 #include "fw/command_target.h"
 
@@ -28,5 +29,9 @@ inline constexpr fw::CommandId kIdTypeData = 35077;
 inline constexpr fw::CommandId kIdPoleZeroPolarMode = 35078;
 inline constexpr fw::CommandId kIdPoleZeroConstrainPoles = 35065;
 inline constexpr fw::CommandId kIdPoleZeroConstrainZeros = 35066;
+
+// Every plot: Save Image As... (PNG, SVG or PDF); enabled, like Copy Image,
+// while the plot is ready.
+inline constexpr fw::CommandId kIdPlotSaveImage = 35090;
 
 } // namespace tarvo

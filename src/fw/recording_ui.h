@@ -27,6 +27,7 @@ public:
     void BeginBusy() override;
     void EndBusy() override;
     void SetStatusText(const std::string& text) override;
+    void SetLastingStatus(const std::string& text) override { lasting_ = text; }
     bool OpenWithAssociatedProgram(const std::string& path) override;
     std::optional<std::string> AskSavePath(const std::string& suggested,
                                            const std::string& filter) override;
@@ -49,6 +50,7 @@ public:
     // Current nesting of BeginBusy/EndBusy; negative after too many EndBusy.
     int BusyDepth() const { return busyDepth_; }
     const std::string& StatusText() const { return status_; }
+    const std::string& LastingStatus() const { return lasting_; }
     std::size_t UnscriptedCount() const { return unscripted_; }
     std::size_t PendingAnswers() const { return answers_.size(); }
     // Forgets the calls; queues and settings stay.
@@ -65,6 +67,7 @@ private:
     bool openResult_ = true;
     int busyDepth_ = 0;
     std::string status_;
+    std::string lasting_;
     std::size_t unscripted_ = 0;
 };
 

@@ -22,6 +22,7 @@ public:
     void BeginBusy() override {}
     void EndBusy() override {}
     void SetStatusText(const std::string& /*text*/) override {}
+    void SetLastingStatus(const std::string& /*text*/) override {}
     bool OpenWithAssociatedProgram(const std::string& path) override;
     std::optional<std::string> AskSavePath(const std::string& suggested,
                                            const std::string& filter) override;

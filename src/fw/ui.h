@@ -34,6 +34,9 @@ public:
 
     // Text of the main window's status bar.
     virtual void SetStatusText(const std::string& text) = 0;
+    // A status that stays until replaced, beside the passing texts above (the
+    // figures of the last design); by default just a status text.
+    virtual void SetLastingStatus(const std::string& text) { SetStatusText(text); }
 
     // Opens path with the program the desktop associates with its type; false
     // when that could not be started.

@@ -1,22 +1,23 @@
 #include "plotui/plot_widget.h"
 
+#include "doc/view_command_ids.h"
 #include "fw/command_ids.h"
 #include "fw/file_io.h"
 #include "fw/stderr_ui.h"
 #include "plot/plot_command_ids.h"
+#include "plotui/image_writer.h"
+#include "plotui/save_image_dialog.h"
 
 #include <algorithm>
 #include <cmath>
-#include <QBuffer>
 #include <QClipboard>
+#include <QDir>
 #include <QFontDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 #include <QPainter>
 #include <QPaintEvent>
-#include <QRegularExpression>
-#include <QSvgGenerator>
 #include <QTimer>
 
 namespace tarvo {
@@ -51,21 +52,14 @@ QFont DefaultPlotFont() {
     return font;
 }
 
-// The generator gives the picture's size in millimetres at its resolution,
-// which readers convert back at their own (Qt's at 90 dpi, browsers at 96);
-// plain pixels read back the same everywhere.
-QByteArray WithPixelSize(QByteArray svg, QSize size) {
-    static const QRegularExpression kSize(
-        QStringLiteral("<svg width=\"[^\"]*\" height=\"[^\"]*\""));
-    const QString head = QString::fromUtf8(svg.left(512));
-    const QRegularExpressionMatch match = kSize.match(head);
-    if (!match.hasMatch()) return svg;
-    const QByteArray replacement = QStringLiteral("<svg width=\"%1\" height=\"%2\"")
-                                       .arg(size.width())
-                                       .arg(size.height())
-                                       .toUtf8();
-    return svg.replace(static_cast<qsizetype>(match.capturedStart()),
-                       static_cast<qsizetype>(match.capturedLength()), replacement);
+std::optional<ImageRequest> AskForImage(QWidget* parent, const ImageRequest& initial,
+                                        ImageSize windowSize) {
+    return RunSaveImageDialog(CPlot::GetUi(), parent, initial, windowSize);
+}
+
+CPlot::ImageDialog& ImageDialogHook() {
+    static CPlot::ImageDialog hook = AskForImage;
+    return hook;
 }
 
 std::size_t StyleIndex(fw::CommandId id) {
@@ -91,6 +85,15 @@ fw::Ui& CPlot::GetUi() {
 bool& CPlot::MainTitlesDefault() {
     static bool on = true;
     return on;
+}
+
+void CPlot::SetImageDialog(ImageDialog dialog) {
+    ImageDialogHook() = dialog ? std::move(dialog) : ImageDialog(AskForImage);
+}
+
+ImageRequest& CPlot::LastImageRequest() {
+    static ImageRequest request{QDir::home().filePath(QStringLiteral("plot.png")).toStdString()};
+    return request;
 }
 
 std::string& CPlot::LastDataPath() {
@@ -182,15 +185,16 @@ std::optional<CPlot::Prepared> CPlot::Prepare(const QPaintDevice* device, const 
     PrepareCurveColors();
     if (recompute) ComputeRanges();
     xPower_ = UpdateTitles(m_axes.x.power);
-    const PlotScene scene = Scene(xPower_);
+    PlotScene scene = Scene(xPower_);
     reusedBackground_ = false;
+    bool reusedLayout = false;
     PlotLayout layout;
     if (kind == RenderKind::kScreen) {
         // A picture whose axes, titles and legend stay (a drag step) keeps its
         // laid-out background: only the curves are drawn anew.
         BackgroundKey key = KeyOf(scene, area.size());
-        reusedBackground_ = backgroundKey_ && *backgroundKey_ == key;
-        if (reusedBackground_) {
+        reusedLayout = backgroundKey_ && *backgroundKey_ == key;
+        if (reusedLayout) {
             layout = backgroundLayout_;
             layout.notices.clear();
         } else {
@@ -203,7 +207,11 @@ std::optional<CPlot::Prepared> CPlot::Prepare(const QPaintDevice* device, const 
     }
     if (layout.ok && recompute) {
         ComputeCurves(layout.map.Frame().width, layout.map.Frame().height);
+        // Auto style follows the number of points, known only now.
+        scene.style = GetStyle();
     }
+    // The legend shows the style, so a background drawn in another one is redrawn.
+    reusedBackground_ = reusedLayout && scene.style == backgroundStyle_;
     return Prepared{std::move(layout), scene};
 }
 
@@ -215,7 +223,6 @@ CPlot::BackgroundKey CPlot::KeyOf(const PlotScene& scene, QSize area) const {
     key.y = scene.y;
     key.xPower = scene.xPower;
     key.titles = {scene.mainTitle, scene.xTitle, scene.yTitle};
-    key.style = scene.style;
     key.flags = {scene.originAtZero, scene.legend, scene.polar};
     key.font = scene.font;
     key.fontScale = scene.fontScale;
@@ -253,6 +260,7 @@ void CPlot::RenderPicture() {
         DrawPlotBackground(painter, *layout, scene);
         painter.end();
         background_ = picture_.copy();
+        backgroundStyle_ = scene.style;
         painter.begin(&picture_);
     }
     DrawPlotCurves(painter, *layout, scene);
@@ -321,30 +329,9 @@ void CPlot::RenderPage(QPainter& painter, const QRect& page) {
 
 QMimeData* CPlot::MakePictureMime() {
     const QSize area = size();
-    QBuffer svg;
-    svg.open(QIODevice::WriteOnly);
-    {
-        QSvgGenerator generator;
-        generator.setOutputDevice(&svg);
-        generator.setTitle(QStringLiteral("Tarvo Plot"));
-        generator.setResolution(96);
-        generator.setSize(area);
-        generator.setViewBox(QRect(QPoint(0, 0), area));
-        QPainter painter(&generator);
-        painter.fillRect(QRect(QPoint(0, 0), area), Qt::white);
-        RenderTo(painter, QRect(QPoint(0, 0), area), RenderKind::kPicture);
-    }
-    const qreal dpr = devicePixelRatioF();
-    QImage image((QSizeF(area) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(dpr);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        RenderTo(painter, QRect(QPoint(0, 0), area), RenderKind::kPicture);
-    }
     auto* mime = new QMimeData;
-    mime->setData(QStringLiteral("image/svg+xml"), WithPixelSize(svg.data(), area));
-    mime->setImageData(image);
+    mime->setData(QStringLiteral("image/svg+xml"), PlotSvg(*this, area));
+    mime->setImageData(PlotImage(*this, area, devicePixelRatioF()));
     return mime;
 }
 
@@ -382,6 +369,27 @@ void CPlot::OnWriteData() {
     }
 }
 
+void CPlot::OnSaveImage() {
+    fw::Ui& ui = GetUi();
+    const ImageSize window = WindowImageSize(width(), height());
+    const std::optional<ImageRequest> request = ImageDialogHook()(this, LastImageRequest(), window);
+    if (!request) return;
+    LastImageRequest() = *request;
+    const ImageSize size = request->windowSize ? window : request->size;
+    // The curves have one point per pixel of the width they were computed for:
+    // a picture of another width gets its own, and the window its own back.
+    const bool resample = size.width != width();
+    fw::FileResult result;
+    {
+        const fw::BusyGuard busy(ui);
+        if (resample) Rebuild();
+        result =
+            WritePlotImage(*this, request->path, request->format, QSize(size.width, size.height));
+        if (resample) Rebuild();
+    }
+    if (!result) ui.Message(CannotWriteImageMessage(request->path, result.error), fw::Icon::Error);
+}
+
 void CPlot::OnPlotFont() {
     const double h0 = m_logFont.pointSizeF();
     const std::optional<QFont> chosen = FontChooserHook()(this, m_logFont);
@@ -414,6 +422,10 @@ bool CPlot::HandleCommand(fw::CommandId id) {
         if (IsPlotReady()) OnWriteData();
         return true;
     }
+    if (id == kIdPlotSaveImage) {
+        if (IsPlotReady()) OnSaveImage();
+        return true;
+    }
     if (id == kIdPlotFont) {
         OnPlotFont();
         return true;
@@ -428,7 +440,7 @@ bool CPlot::UpdateCommand(fw::CommandId id, fw::CmdUI& ui) {
         return true;
     }
     if (id == kIdPlotCopyImage || id == fw::kIdEditCopy || id == kIdPlotCopyData ||
-        id == kIdPlotWriteData) {
+        id == kIdPlotWriteData || id == kIdPlotSaveImage) {
         ui.Enable(IsPlotReady());
         return true;
     }

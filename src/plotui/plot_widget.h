@@ -3,10 +3,12 @@
 // drawing state, renders its picture through the plot renderer into a cached
 // pixmap (recomputing the data after a Rebuild), draws overlays on top in
 // paintEvent, and runs the commands every plot offers: styles, copying the
-// picture or the numbers, writing the numbers to a file, and the font.
+// picture or the numbers, writing the numbers or the picture to a file, and
+// the font.
 
 #include "fw/command_target.h"
 #include "fw/ui.h"
+#include "plot/image_export.h"
 #include "plot/plot_axes.h"
 #include "plot/plot_data.h"
 #include "plot/plot_text.h"
@@ -42,6 +44,14 @@ public:
     static std::string& LastDataPath();
     // Whether new plots draw their main title (an application preference).
     static bool& MainTitlesDefault();
+    // Asks where and how Save Image As... writes the picture; nothing on Cancel.
+    // By default the Save Image dialog.
+    using ImageDialog = std::function<std::optional<ImageRequest>(
+        QWidget* parent, const ImageRequest& initial, ImageSize windowSize)>;
+    static void SetImageDialog(ImageDialog dialog);
+    // What Save Image As... offers: the last request of any plot (a first one
+    // names "plot.png" in the home folder).
+    static ImageRequest& LastImageRequest();
 
     explicit CPlot(QWidget* parent = nullptr);
     ~CPlot() override;
@@ -132,6 +142,7 @@ private:
     void OnCopyImage();
     void OnCopyData();
     void OnWriteData();
+    void OnSaveImage();
     void OnPlotFont();
 
     // What a picture's background (titles, grid, axes, labels, legend) depends
@@ -143,7 +154,6 @@ private:
         AxisView y;
         int xPower = 0;
         std::array<std::string, 3> titles;
-        int style = 0;
         std::array<bool, 3> flags{};
         QFont font;
         double fontScale = 1.0;
@@ -154,6 +164,7 @@ private:
 
     QPixmap picture_;
     QPixmap background_; // the last screen picture without its curves
+    int backgroundStyle_ = -1; // the curve style its legend was drawn in
     std::optional<BackgroundKey> backgroundKey_;
     PlotLayout backgroundLayout_;
     bool reusedBackground_ = false; // the last Prepare kept the background

@@ -2,7 +2,9 @@
 
 #include "design/design_action.h"
 #include "design/design_form_rules.h"
+#include "design/design_report.h"
 #include "design/iir_filter.h"
+#include "design/order_estimate.h"
 #include "doc/tarvo_iir_doc.h"
 #include "doc/update_hint.h"
 #include "fw/field_exchange.h"
@@ -274,6 +276,18 @@ void CIirEditor::OnUpdate(fw::View* /*sender*/, std::int32_t hint, fw::Object* h
         Pull(fields_, false);
         filter_->spec = fields_;
         break;
+    case hint::kOrderEstimate:
+        if (const auto* typed = dynamic_cast<const OrderEstimateHint*>(hintObject)) {
+            // The rest of what is typed stays; the estimate replaces its own fields.
+            Pull(fields_, false);
+            fields_ = ApplyEstimate(fields_, typed->request, typed->chosen);
+            Push(fields_);
+            ApplyRules();
+            if (CTarvoIirDoc* doc = GetIirDocument(); doc != nullptr) {
+                doc->SetEstimatedDesign(MakeEstimatedDesign(fields_, typed->request));
+            }
+        }
+        break;
     default:
         break;
     }
@@ -381,6 +395,10 @@ bool CIirEditor::Design() {
         return false;
     }
     doc->OnFilterChanged(true, 0);
+    // What the design achieved, measured on the coefficients it uses.
+    doc->GetUi().SetLastingStatus(
+        doc->GetTitle() + ": " +
+        DesignReportStatus(MakeDesignReport(doc->GetFilter(), doc->GetReportBands())));
     if (!outcome.warning.empty()) doc->GetUi().Message(outcome.warning, fw::Icon::Warning);
     return true;
 }

@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <vector>
+#include <utility>
 
 namespace tarvo::test {
 
@@ -141,7 +142,15 @@ public:
         return Next(layouts);
     }
 
+    std::optional<OrderChoice> EstimateOrder(const OrderRequest& initial, std::int32_t family,
+                                             const CFs& /*fs*/) override {
+        shownEstimates.emplace_back(initial, family);
+        return Next(estimates);
+    }
+
     std::deque<std::optional<double>> minDb;
+    std::deque<std::optional<OrderChoice>> estimates;
+    std::vector<std::pair<OrderRequest, std::int32_t>> shownEstimates;
     std::deque<std::optional<CFs>> fsAnswers;
     std::deque<std::optional<DesignLayoutChoice>> layouts;
     std::function<void(CExportFiles&)> onExportFiles;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -236,6 +237,8 @@ TEST(MenuTable, ItemsCarryTheirCommands) {
          32842},
         {Popup(B::kFrequency, "F&requency"), {"Copy Image"}, 32824},
         {ContextMenu(B::kTime), {"Copy Image"}, 57634},
+        {Popup(B::kTime, "&Time"), {"Save I&mage As..."}, 35090},
+        {ContextMenu(B::kPoleZero), {"Save I&mage As..."}, 35090},
         {Popup(B::kMain, "&Help"), {"&About TarvoIIR..."}, 57664}};
     for (const auto& [menu, path, id] : rows) {
         const MenuEntry* e = Find(menu, path);
@@ -258,6 +261,15 @@ TEST(MenuTable, ItemsCarryTheirCommands) {
                   bar == B::kPoleZero);
         EXPECT_TRUE(Has(ids, kIdPlotCopyImage) && !Has(context, kIdPlotCopyImage));
         EXPECT_TRUE(Has(context, fw::kIdEditCopy) && Has(context, fw::kIdFilePrint));
+        // Saving the picture comes right after copying it, in the bar and the context menu.
+        const std::span<const MenuEntry> popup = MenuBar(bar)[2].entries;
+        for (std::span<const MenuEntry> menu : {popup, ContextMenu(bar)}) {
+            const auto save = std::find_if(menu.begin(), menu.end(), [](const MenuEntry& e) {
+                return e.id == kIdPlotSaveImage;
+            });
+            ASSERT_TRUE(save != menu.end() && save != menu.begin()) << static_cast<int>(bar);
+            EXPECT_EQ(std::prev(save)->text, "Copy Image") << static_cast<int>(bar);
+        }
     }
 }
 

@@ -186,6 +186,17 @@ TEST_F(PlotUiTest, AutoStyleSwitchesAbove256Points) {
         ShowPlot(plot, 400, 300);
         EXPECT_EQ(plot.m_xData.GetSize(), static_cast<std::size_t>(points));
         EXPECT_EQ(plot.GetStyle(), style);
+
+        // The picture is drawn in that style too, also when the data was just
+        // recomputed (the count is unknown until then).
+        const QImage automatic = plot.grab().toImage();
+        TestPlot fixed;
+        fixed.points = points;
+        fixed.m_nStyle = style;
+        ShowPlot(fixed, 400, 300);
+        EXPECT_EQ(automatic, fixed.grab().toImage()) << points << " points";
+        plot.Rebuild();
+        EXPECT_EQ(plot.grab().toImage(), automatic) << points << " points, rebuilt";
     }
 }
 
