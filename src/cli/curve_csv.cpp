@@ -1,5 +1,6 @@
 #include "cli/curve_csv.h"
 
+#include "cli/filter_output.h"
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
 
@@ -60,18 +61,9 @@ std::optional<CsvTable> CsvTableFor(const std::string& name) {
             false};
     }
     if (name == "all-time") return CsvTable{{kPlotImpulse, kPlotStep}, true};
-    const std::string_view wanted = name;
-    for (const CsvColumn& c : kColumns) {
-        // The command's names spell the spaces as dashes.
-        std::string dashed(c.name);
-        for (char& ch : dashed) {
-            if (ch == ' ') ch = '-';
-        }
-        if (dashed == wanted) {
-            return CsvTable{{c.type}, c.type == kPlotImpulse || c.type == kPlotStep};
-        }
-    }
-    return std::nullopt;
+    const std::optional<std::int32_t> type = CurveType(name);
+    if (!type) return std::nullopt;
+    return CsvTable{{*type}, *type == kPlotImpulse || *type == kPlotStep};
 }
 
 std::string CsvHeader(const CsvTable& table, const CFs& fs) {

@@ -3,7 +3,6 @@
 #include "design/iir_filter.h"
 #include "doc/design_frame.h"
 #include "doc/tarvo_iir_doc.h"
-#include "doc/update_hint.h"
 #include "doc/view_command_ids.h"
 #include "export/coefficient_text.h"
 #include "fw/command_ids.h"
@@ -156,17 +155,10 @@ bool CIirDataView::IsDesigned() const {
 }
 
 void CIirDataView::OnUpdate(fw::View* /*sender*/, std::int32_t hint, fw::Object* hintObject) {
-    auto* filter = dynamic_cast<CIirFilter*>(hintObject);
-    if (filter_ == nullptr) {
-        if (filter == nullptr) return;
-        filter_ = filter;
+    const bool bound = filter_ != nullptr;
+    if (ReadFilterUpdate(filter_, hint, hintObject) != FilterUpdate::kNone) {
         Invalidate();
-        return;
-    }
-    const std::int32_t event = hint::Event(hint);
-    if (filter == filter_ && (event == hint::kDesignChanged || event == hint::kFsChanged)) {
-        Invalidate();
-    } else if (edit_ != nullptr) {
+    } else if (bound && edit_ != nullptr) {
         edit_->viewport()->update();
     }
 }

@@ -3,7 +3,6 @@
 #include "design/design_report.h"
 #include "design/iir_filter.h"
 #include "doc/tarvo_iir_doc.h"
-#include "doc/update_hint.h"
 
 #include <QFontDatabase>
 #include <QTimer>
@@ -56,17 +55,7 @@ CDesignReportView::CDesignReportView() {
 }
 
 void CDesignReportView::OnUpdate(fw::View* /*sender*/, std::int32_t hint, fw::Object* hintObject) {
-    auto* filter = dynamic_cast<CIirFilter*>(hintObject);
-    if (filter_ == nullptr) {
-        if (filter == nullptr) return;
-        filter_ = filter;
-        Invalidate();
-        return;
-    }
-    const std::int32_t event = hint::Event(hint);
-    if (filter == filter_ && (event == hint::kDesignChanged || event == hint::kFsChanged)) {
-        Invalidate();
-    }
+    if (ReadFilterUpdate(filter_, hint, hintObject) != FilterUpdate::kNone) Invalidate();
 }
 
 void CDesignReportView::Invalidate() {

@@ -2,6 +2,7 @@
 
 #include "doc/design_frame.h"
 #include "doc/tarvo_iir_doc.h"
+#include "doc/update_hint.h"
 #include "fw/command_ids.h"
 #include "views/print_service.h"
 
@@ -17,6 +18,19 @@ QHash<const QWidget*, WidgetView*>& Registry() {
 }
 
 } // namespace
+
+FilterUpdate ReadFilterUpdate(CIirFilter*& bound, std::int32_t hint, fw::Object* hintObject) {
+    auto* filter = dynamic_cast<CIirFilter*>(hintObject);
+    if (bound == nullptr) {
+        if (filter == nullptr) return FilterUpdate::kNone;
+        bound = filter;
+        return FilterUpdate::kBound;
+    }
+    const std::int32_t event = hint::Event(hint);
+    return filter == bound && (event == hint::kDesignChanged || event == hint::kFsChanged)
+               ? FilterUpdate::kChanged
+               : FilterUpdate::kNone;
+}
 
 WidgetView::~WidgetView() {
     if (widget_ != nullptr) {

@@ -19,6 +19,12 @@ namespace tarvo {
 class CTarvoIirDoc;
 class CIirFilter;
 
+// What an update means to a view that shows its project's filter.
+enum class FilterUpdate { kNone, kBound, kChanged };
+// The first update carrying a filter binds the view to it (bound is set); a
+// later design or sampling-frequency change of that filter changes it.
+FilterUpdate ReadFilterUpdate(CIirFilter*& bound, std::int32_t hint, fw::Object* hintObject);
+
 class WidgetView : public fw::View {
 public:
     WidgetView() = default;

@@ -2,9 +2,9 @@
 // phase of the same sections, evaluated in 80 digits by
 // tools/gen_group_delay_fixtures.py.
 
-#include "design/design_action.h"
 #include "design/iir_filter.h"
 #include "design/response_curves.h"
+#include "fixture_design.h"
 #include "support/fixtures.h"
 
 #include <algorithm>
@@ -28,7 +28,6 @@ constexpr double kDelayTol = 1e-12;
 // Where a numerator vanishes on the unit circle the curve shows its neighbours'
 // mean; the reference is the limit there [worst measured 1.8e-4].
 constexpr double kUndefinedTol = 1e-3;
-constexpr double kCoefficientTol = 1e-13;
 
 struct ExactDelay {
     std::string name;
@@ -55,10 +54,7 @@ std::vector<ExactDelay> Load() {
         IirDesignSpec& f = d.form;
         in >> d.name >> f.family >> f.response >> f.order >> f.edge1 >> f.edge2 >> f.rippleDb >>
             f.attenDb >> d.fsValue >> d.unit >> word >> count;
-        d.rows.assign(count, std::vector<double>(6));
-        for (auto& row : d.rows)
-            for (double& c : row)
-                in >> c;
+        d.rows = test::ReadSectionRows(in, count);
         d.delay.resize(points);
         in >> word;
         for (double& t : d.delay)
@@ -83,15 +79,7 @@ TEST(GroupDelay, DesignsMatchTheExactDerivativeOfThePhase) {
     for (const ExactDelay& d : designs) {
         SCOPED_TRACE(d.name);
         CIirFilter filter;
-        filter.fs = CFs(d.fsValue);
-        filter.fs.SetUnit(d.unit);
-        ASSERT_TRUE(RunDesign(filter, d.form, -130.0).Designed());
-        // The fixture's reference is of these rows: a changed design needs new fixtures.
-        ASSERT_EQ(filter.sos.Rows(), d.rows.size());
-        for (std::size_t r = 0; r < d.rows.size(); ++r) {
-            for (std::size_t k = 0; k < 6; ++k)
-                ASSERT_NEAR(filter.sos[r][k].real(), d.rows[r][k], kCoefficientTol) << r;
-        }
+        ASSERT_NO_FATAL_FAILURE(test::DesignAsFixture(d.form, d.fsValue, d.unit, d.rows, filter));
 
         const std::size_t n = d.delay.size();
         mvect freq;
